@@ -1,0 +1,58 @@
+# Everything a newcomer needs on a fresh Debian machine: `make demo` and `make test`.
+
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+NATIVE := build/native
+WINDOWS := build/windows
+SANITIZE := build/sanitize
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: all deps build build-native build-windows build-sanitize test test-native test-windows test-sanitize demo bench fuzz clean
+
+all: build
+
+# Installs what is missing; does nothing when everything is there.
+deps:
+	@scripts/install-deps.sh
+
+$(NATIVE)/CMakeCache.txt: | deps
+	cmake -S . -B $(NATIVE) $(CMAKE_FLAGS)
+
+$(WINDOWS)/CMakeCache.txt: | deps
+	cmake -S . -B $(WINDOWS) $(CMAKE_FLAGS) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
+
+$(SANITIZE)/CMakeCache.txt: | deps
+	cmake -S . -B $(SANITIZE) -DCMAKE_BUILD_TYPE=Debug -DIWV_SANITIZE=address,undefined
+
+build-native: deps $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j $(JOBS)
+
+build-windows: deps $(WINDOWS)/CMakeCache.txt
+	cmake --build $(WINDOWS) -j $(JOBS)
+
+build-sanitize: deps $(SANITIZE)/CMakeCache.txt
+	cmake --build $(SANITIZE) -j $(JOBS)
+
+build: build-native build-windows
+
+test-native: build-native
+	cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: build-sanitize
+	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
+
+# Wine tests run one at a time: they share one prefix and one wineserver.
+test-windows: build-windows
+	cd $(WINDOWS) && ctest --output-on-failure -j 1
+
+test: deps
+	@scripts/run-tests.sh
+
+demo: build
+	@scripts/demo.sh
+
+bench: build-native
+	@scripts/bench.sh
+
+clean:
+	rm -rf build

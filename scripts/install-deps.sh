@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the build and test tools from Debian's packages when any is missing.
+# Idempotent: a machine that has everything is left alone.
+set -euo pipefail
+
+need=()
+have_cmd() { command -v "$1" >/dev/null 2>&1; }
+have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+
+have_cmd cmake || need+=(cmake)
+have_cmd g++ || need+=(g++)
+have_cmd make || need+=(make)
+have_cmd clang++ || need+=(clang)
+have_pkg googletest || need+=(googletest)
+have_pkg libgtest-dev || need+=(libgtest-dev)
+have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix)
+have_cmd i686-w64-mingw32-objdump || need+=(binutils-mingw-w64-i686)
+have_pkg wine32:i386 || need+=(wine wine32:i386)
+have_cmd wine || need+=(wine)
+have_pkg libclang-rt-14-dev || need+=(libclang-rt-14-dev)
+have_cmd /usr/bin/time || need+=(time)
+have_cmd flock || need+=(util-linux)
+
+if [ ${#need[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${need[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+if [[ " ${need[*]} " == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq "${need[@]}" >/dev/null

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "plugin/HostCallbacks.h"
+#include "platform/Process.h"
+
+namespace iwv {
+
+// Starts a driver program in the work directory and waits for it, polling
+// every 100 ms, for at most TimeoutTicks polls.
+class DriverRunner {
+public:
+    // How the runner starts processes and waits; the platform's by default,
+    // something else in tests that count polls.
+    struct Platform {
+        std::unique_ptr<platform::DriverProcess> (*Start)(const std::string& commandLine,
+                                                          const std::string& workDirectory);
+        void (*Sleep)(unsigned milliseconds);
+    };
+    static Platform SystemPlatform();
+
+    DriverRunner() : DriverRunner(SystemPlatform()) {}
+    explicit DriverRunner(Platform platform) : platform_(platform) {}
+
+    // True when the driver ended by itself (whatever its exit code); false,
+    // after host.ReportError(startFailureText), when it could not be started.
+    // A driver still running after timeoutTicks polls is killed and
+    // ConnectionError is thrown.
+    bool Run(const std::string& commandLine, std::uint32_t timeoutTicks, const std::string& workDirectory,
+             const char* startFailureText, const HostCallbacks& host) const;
+
+private:
+    Platform platform_;
+};
+
+}  // namespace iwv

@@ -1,0 +1,132 @@
+#include "platform/FileSystem.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <random>
+
+namespace iwv::platform {
+namespace {
+
+// Closes a descriptor on every path.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Close(); }
+    int Get() const { return fd_; }
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+class PosixReplacementFile final : public ReplacementFile {
+public:
+    PosixReplacementFile(std::string target, std::string temp, int fd)
+        : target_(std::move(target)), temp_(std::move(temp)), fd_(fd) {}
+
+    ~PosixReplacementFile() override {
+        if (!committed_) {
+            fd_.Close();
+            ::unlink(temp_.c_str());
+        }
+    }
+
+    bool Write(const char* data, std::size_t size) override { return WriteAll(fd_.Get(), data, size); }
+
+    Status Commit() override {
+        if (::fsync(fd_.Get()) != 0 || !fd_.Close()) return Status::CannotWrite;
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) return Status::CannotCreate;
+        committed_ = true;
+        // The rename itself is durable only once the directory is on disk.
+        Descriptor dir(::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.Get() >= 0) ::fsync(dir.Get());
+        return Status::Ok;
+    }
+
+private:
+    std::string target_;
+    std::string temp_;
+    Descriptor fd_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+// POSIX has no share modes: another process may write the file while it is
+// read, and nothing here can refuse it. The whole file is read in one go right
+// after opening, which keeps that window as short as the file allows.
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    contents.clear();
+    contents.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return false;
+        if (n == 0) return true;
+        contents.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+bool DirectoryExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool DirectoryWritable(const std::string& path) {
+    std::unique_ptr<ReplacementFile> probe;
+    return ReplacementFile::Open(path + "/.iwvestra-probe", probe) == ReplacementFile::Status::Ok;
+}
+
+ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A target that may not be written must not be replaced behind its back.
+    if (exists && (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) return Status::CannotCreate;
+
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string temp = target + ".iwv" + std::to_string(random() % 1000000u) + ".tmp";
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return Status::CannotCreate;
+        if (exists) ::fchmod(fd, existing.st_mode & 07777);
+        file = std::make_unique<PosixReplacementFile>(target, temp, fd);
+        return Status::Ok;
+    }
+    return Status::CannotCreate;
+}
+
+}  // namespace iwv::platform

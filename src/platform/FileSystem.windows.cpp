@@ -1,0 +1,105 @@
+#include "platform/FileSystem.h"
+
+#include <windows.h>
+
+#include "platform/WinHandle.h"
+
+namespace iwv::platform {
+namespace {
+
+std::string DirectoryOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos) return ".";
+    return path.substr(0, slash + 1);
+}
+
+class WindowsReplacementFile final : public ReplacementFile {
+public:
+    WindowsReplacementFile(std::string target, std::string temp, HANDLE handle)
+        : target_(std::move(target)), temp_(std::move(temp)), handle_(handle) {}
+
+    ~WindowsReplacementFile() override {
+        if (!committed_) {
+            handle_.Close();
+            ::DeleteFileA(temp_.c_str());
+        }
+    }
+
+    bool Write(const char* data, std::size_t size) override {
+        while (size > 0) {
+            const DWORD part = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+            DWORD written = 0;
+            if (!::WriteFile(handle_.Get(), data, part, &written, nullptr) || written == 0) return false;
+            data += written;
+            size -= written;
+        }
+        return true;
+    }
+
+    Status Commit() override {
+        if (!::FlushFileBuffers(handle_.Get()) || !handle_.Close()) return Status::CannotWrite;
+        if (!::MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return Status::CannotCreate;
+        committed_ = true;
+        return Status::Ok;
+    }
+
+private:
+    std::string target_;
+    std::string temp_;
+    WinHandle handle_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& contents) {
+    // FILE_SHARE_READ alone: other readers may open the file, and the open
+    // fails while anybody holds it open for writing.
+    WinHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.Valid() || !::GetFileSizeEx(file.Get(), &size)) return false;
+    if (static_cast<unsigned long long>(size.QuadPart) > contents.max_size()) return false;
+    contents.clear();
+    contents.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buffer[1 << 16];
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) return false;
+        if (read == 0) return true;
+        contents.append(buffer, read);
+    }
+}
+
+bool RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
+bool DirectoryExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryWritable(const std::string& path) {
+    std::unique_ptr<ReplacementFile> probe;
+    return ReplacementFile::Open(path + "\\iwvestra.probe", probe) == ReplacementFile::Status::Ok;
+}
+
+ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {
+    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return Status::CannotCreate;
+
+    char temp[MAX_PATH];
+    // GetTempFileNameA makes a unique, empty file in the target's directory.
+    if (!::GetTempFileNameA(DirectoryOf(target).c_str(), "iwv", 0, temp)) return Status::CannotCreate;
+    HANDLE handle = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        ::DeleteFileA(temp);
+        return Status::CannotCreate;
+    }
+    file = std::make_unique<WindowsReplacementFile>(target, temp, handle);
+    return Status::Ok;
+}
+
+}  // namespace iwv::platform

@@ -1,0 +1,55 @@
+#include "platform/HostBoundary.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <exception>
+#include <new>
+
+#include "common/Error.h"
+
+namespace iwv::platform {
+namespace {
+
+constexpr std::size_t kMessageCapacity = 4096;
+
+// Copies what fits, always NUL-terminated; a message is never so long in
+// practice, but a path from the host may be.
+void Keep(char* buffer, const char* message) {
+    std::strncpy(buffer, message, kMessageCapacity - 1);
+    buffer[kMessageCapacity - 1] = '\0';
+}
+
+}  // namespace
+
+std::int32_t RunAtHostBoundary(std::int32_t (*body)(void*), void* context) {
+    // The message outlives the call: the host reads it in its handler, after
+    // the library's frames are gone. One buffer per thread keeps concurrent
+    // calls apart.
+    static thread_local char message[kMessageCapacity];
+    bool failed = false;
+    try {
+        return body(context);
+    } catch (const Error& error) {
+        Keep(message, error.what());
+        failed = true;
+    } catch (const std::bad_alloc&) {
+        Keep(message, "Out of memory");
+        failed = true;
+    } catch (const std::exception& error) {
+        Keep(message, error.what());
+        failed = true;
+    } catch (...) {
+        Keep(message, "Unexpected error");
+        failed = true;
+    }
+    // Raised outside the handlers, so that the C++ exception object and every
+    // object of the call are destroyed before the host takes over.
+    if (failed) {
+        const ULONG_PTR arguments[1] = {reinterpret_cast<ULONG_PTR>(message)};
+        ::RaiseException(kLibraryErrorCode, EXCEPTION_NONCONTINUABLE, 1, arguments);
+    }
+    return 0;
+}
+
+}  // namespace iwv::platform
