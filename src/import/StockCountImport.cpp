@@ -1,1 +1,50 @@
-// in progress
+#include "import/StockCountImport.h"
+
+#include <cstdio>
+
+#include "common/Cp1250.h"
+#include "driver/DriverRunner.h"
+#include "driver/DriverSettings.h"
+#include "driver/WorkDirectory.h"
+#include "import/CountConverter.h"
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "plugin/HostCallbacks.h"
+#include "plugin/OperationTexts.h"
+
+namespace iwv {
+namespace {
+
+bool CanBeOpenedForReading(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    std::fclose(file);
+    return true;
+}
+
+}  // namespace
+
+std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callContext, const char* dataPath) {
+    static constexpr auto kStartFailure = Cp1250("Błąd uruchomienia driver'a (232_read.exe).");
+
+    HostCallbacks host(instance, callContext);
+    const DriverSettings settings = ResolveDriverSettings(DriverKind::Import, host);
+
+    host.ShowStatus(kTransactionStatus.c_str());
+    platform::SleepMilliseconds(1000);
+
+    const std::string countFile = dataPath;
+    const std::string workDirectory = DeriveWorkDirectory(countFile);
+    const std::string terminalDataFile = WorkFilePath(workDirectory, "inwin.txt");
+    // A count left by an earlier import must never be taken for this one's.
+    platform::RemoveFile(terminalDataFile);
+    platform::SleepMilliseconds(2000);
+
+    if (!DriverRunner().Run(settings.CommandLine, settings.TimeoutTicks, workDirectory, kStartFailure.c_str(),
+                            host))
+        return 0;
+    if (CanBeOpenedForReading(terminalDataFile)) CountConverter::Convert(terminalDataFile, countFile);
+    return 1;
+}
+
+}  // namespace iwv

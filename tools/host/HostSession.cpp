@@ -1,0 +1,88 @@
+#include "HostSession.h"
+
+#include <cstring>
+
+#include "Console.h"
+#include "LibraryErrorGuard.h"
+
+namespace iwv::host {
+namespace {
+
+constexpr std::int32_t kShowStatusKind = 2;
+constexpr std::int32_t kGetParameterValueKind = 6;
+constexpr std::int32_t kReportErrorKind = 7;
+// The plug-in's value buffer holds 300 bytes with the NUL.
+constexpr std::size_t kValueRoom = 299;
+
+struct OperationCall {
+    PluginExports::Operation operation;
+    void* instance;
+    std::uint32_t callContext;
+    const char* dataPath;
+};
+
+std::int32_t CallOperation(void* argument) {
+    const auto* call = static_cast<const OperationCall*>(argument);
+    return call->operation(call->instance, call->callContext, call->dataPath);
+}
+
+}  // namespace
+
+HostSession::HostSession(const PluginLibrary& plugin, std::map<std::string, std::string> values)
+    : plugin_(plugin), values_(std::move(values)) {
+    const PluginExports& api = plugin_.Exports();
+    instance_ = api.rejestrujBiblioteke(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this)), 0, 0, 0);
+    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&ShowStatus), kShowStatusKind);
+    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&GetParameterValue), kGetParameterValueKind);
+    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&ReportError), kReportErrorKind);
+}
+
+HostSession::~HostSession() { plugin_.Exports().zwolnijBiblioteke(instance_); }
+
+std::int32_t HostSession::Run(PluginExports::Operation operation, const std::string& dataPath, bool& raised,
+                              std::string& message) {
+    // Each call gets its own context, so a callback carrying a stale one shows.
+    callContext_ = 0x1000 + ++calls_;
+    OperationCall call{operation, instance_, callContext_, dataPath.c_str()};
+    const GuardedResult result = CallGuarded(&CallOperation, &call);
+    callContext_ = 0;
+    raised = result.raised;
+    message = result.message;
+    return result.value;
+}
+
+HostSession& HostSession::From(std::uint32_t hostContext, std::uint32_t callContext) {
+    auto& session = *reinterpret_cast<HostSession*>(static_cast<std::uintptr_t>(hostContext));
+    if (callContext != session.callContext_)
+        PrintError("[host] a callback came with CallContext " + std::to_string(callContext) + ", expected " +
+                   std::to_string(session.callContext_) + "\n");
+    return session;
+}
+
+std::int32_t __stdcall HostSession::ShowStatus(std::uint32_t hostContext, std::uint32_t callContext,
+                                               const char* text) {
+    From(hostContext, callContext);
+    PrintCp1250(std::string("[ShowStatus] ") + text + "\n");
+    return 0;
+}
+
+std::int32_t __stdcall HostSession::GetParameterValue(std::uint32_t hostContext, std::uint32_t callContext,
+                                                      const char* key, char* value) {
+    HostSession& session = From(hostContext, callContext);
+    const auto found = session.values_.find(key);
+    const std::string text = found == session.values_.end() ? std::string() : found->second;
+    const std::size_t length = text.size() < kValueRoom ? text.size() : kValueRoom;
+    std::memcpy(value, text.data(), length);
+    value[length] = '\0';
+    PrintCp1250(std::string("[GetParameterValue] ") + key + " = " + text.substr(0, length) + "\n");
+    return 1;
+}
+
+std::int32_t __stdcall HostSession::ReportError(std::uint32_t hostContext, std::uint32_t callContext,
+                                                const char* text) {
+    From(hostContext, callContext);
+    PrintCp1250(std::string("[ReportError] ") + text + "\n");
+    return 0;
+}
+
+}  // namespace iwv::host

@@ -1,0 +1,59 @@
+#include "LibraryErrorGuard.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace iwv::host {
+namespace {
+
+// An exception registration record on the stack, as the 32-bit Windows
+// dispatcher walks them through fs:[0], followed by what the handler needs to
+// get back into CallGuarded.
+struct Registration {
+    Registration* next;
+    void* handler;
+    void* landing[5];  // __builtin_setjmp buffer
+    char message[4096];
+};
+
+EXCEPTION_DISPOSITION __cdecl OnException(EXCEPTION_RECORD* record, void* frame, CONTEXT*, void*) {
+    if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
+    if (record->ExceptionCode != kLibraryErrorCode || record->NumberParameters < 1) return ExceptionContinueSearch;
+    auto* registration = static_cast<Registration*>(frame);
+    const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[0]);
+    std::strncpy(registration->message, text ? text : "", sizeof registration->message - 1);
+    // Unwind every frame between the raise and this record, as __except does,
+    // then resume in CallGuarded.
+    ::RtlUnwind(frame, nullptr, record, nullptr);
+    __builtin_longjmp(registration->landing, 1);
+}
+
+Registration* Head() {
+    Registration* head;
+    asm volatile("movl %%fs:0, %0" : "=r"(head));
+    return head;
+}
+
+void SetHead(Registration* head) { asm volatile("movl %0, %%fs:0" : : "r"(head) : "memory"); }
+
+}  // namespace
+
+GuardedResult CallGuarded(std::int32_t (*call)(void*), void* argument) {
+    GuardedResult result;
+    Registration registration{};
+    registration.next = Head();
+    registration.handler = reinterpret_cast<void*>(&OnException);
+    if (__builtin_setjmp(registration.landing)) {
+        SetHead(registration.next);
+        result.raised = true;
+        result.message = registration.message;
+        return result;
+    }
+    SetHead(&registration);
+    result.value = call(argument);
+    SetHead(registration.next);
+    return result;
+}
+
+}  // namespace iwv::host
