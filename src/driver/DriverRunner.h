@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,19 +17,25 @@ public:
     // How the runner starts processes and waits; the platform's by default,
     // something else in tests that count polls.
     struct Platform {
-        std::unique_ptr<platform::DriverProcess> (*Start)(const std::string& commandLine,
-                                                          const std::string& workDirectory);
-        void (*Sleep)(unsigned milliseconds);
+        std::function<std::unique_ptr<platform::DriverProcess>(const std::string& commandLine,
+                                                               const std::string& workDirectory)>
+            Start;
+        std::function<void(unsigned milliseconds)> Sleep;
     };
     static Platform SystemPlatform();
 
+    // The longest wait in polls: the poll counter is 16 bits wide.
+    static constexpr std::uint32_t kMaxTimeoutTicks = 65535;
+
     DriverRunner() : DriverRunner(SystemPlatform()) {}
-    explicit DriverRunner(Platform platform) : platform_(platform) {}
+    explicit DriverRunner(Platform platform) : platform_(std::move(platform)) {}
 
     // True when the driver ended by itself (whatever its exit code); false,
     // after host.ReportError(startFailureText), when it could not be started.
     // A driver still running after timeoutTicks polls is killed and
-    // ConnectionError is thrown.
+    // ConnectionError is thrown. A timeoutTicks of 0 allows one poll, one
+    // above kMaxTimeoutTicks allows kMaxTimeoutTicks polls: the wait is always
+    // bounded.
     bool Run(const std::string& commandLine, std::uint32_t timeoutTicks, const std::string& workDirectory,
              const char* startFailureText, const HostCallbacks& host) const;
 

@@ -1,1 +1,24 @@
-// in progress
+#include "driver/WorkDirectory.h"
+
+namespace iwv {
+
+std::string DeriveWorkDirectory(std::string_view dataPath) {
+    // Characters go from the end up to and including the second backslash;
+    // the path is never looked at on disk, and '/' is an ordinary character.
+    std::string directory(dataPath);
+    int backslashesLeft = 2;
+    while (!directory.empty() && backslashesLeft > 0) {
+        if (directory.back() == '\\') --backslashesLeft;
+        directory.pop_back();
+    }
+    return directory;
+}
+
+std::string WorkFilePath(const std::string& workDirectory, std::string_view fileName) {
+    std::string path = workDirectory;
+    path += '\\';
+    path += fileName;
+    return path;
+}
+
+}  // namespace iwv

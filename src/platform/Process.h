@@ -16,17 +16,29 @@ class DriverProcess {
 public:
     // Starts commandLine with workDirectory as the current directory; null when
     // the platform refuses to start it (program not found, bad directory, ...).
+    //
+    // On Windows the command line goes to the system as it is and the system
+    // finds the program. Elsewhere the first word names the program, looked up
+    // with FindProgram, and the rest of the line after the first space is its
+    // one argument; an empty work directory is refused there.
     static std::unique_ptr<DriverProcess> Start(const std::string& commandLine, const std::string& workDirectory);
 
+    DriverProcess() = default;
+    DriverProcess(const DriverProcess&) = delete;
+    DriverProcess& operator=(const DriverProcess&) = delete;
     virtual ~DriverProcess() = default;
-    // The exit code, or kStillActive while the process runs.
+
+    // The exit code, or kStillActive while the process runs. Outside Windows
+    // a process ended by a signal reports 128 plus the signal number.
     virtual std::uint32_t ExitCode() = 0;
-    // Ends the process with exit code 0 and waits until it is gone.
+    // Ends the process (with exit code 0 on Windows) and waits until it is
+    // gone, so that it no longer touches the work directory.
     virtual void Kill() = 0;
 };
 
-// Where the platform's program search finds the program of a command line's
-// first word; empty when it finds none.
+// Where the platform's program search finds the program named by a command
+// line's first word; empty when it finds none. On Windows ".exe" is added to
+// a name without an extension.
 std::string FindProgram(const std::string& name);
 
 }  // namespace iwv::platform
