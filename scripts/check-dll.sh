@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Checks the built plug-in as the host and Windows see the file: a 32-bit DLL
+# with exactly the ten entry points under their plain names and ordinals, no
+# runtime DLL beside the Windows system ones, ASLR and DEP switched on, and a
+# version resource naming the product. Prints one line for every difference and
+# fails when there is any.
+#
+# Usage: check-dll.sh DLL PRODUCT_NAME
+# OBJDUMP and STRINGS name the MinGW binutils to use.
+set -uo pipefail
+
+if [ $# -ne 2 ]; then
+  echo "usage: $0 DLL PRODUCT_NAME" >&2
+  exit 2
+fi
+dll=$1
+product=$2
+objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+strings=${STRINGS:-i686-w64-mingw32-strings}
+
+problems=0
+problem() {
+  echo "check-dll: $*"
+  problems=$((problems + 1))
+}
+
+# The entry points in ordinal order, ordinal 1 first.
+expected_exports=(
+  HSTDLLTypBiblioteki
+  HSTDLLRejestrujBiblioteke
+  HSTDLLZwolnijBiblioteke
+  HSTDLLRejestrujCallback
+  HSTDLLParametr
+  HSTDLLTekstListyParametru
+  HSTDLLWlasciwosci
+  HSTDLLInwEksportujTowary
+  HSTDLLInwZeruj
+  HSTDLLInwImport
+)
+# Lower case; anything else would have to be shipped beside the DLL.
+allowed_imports=(kernel32.dll msvcrt.dll user32.dll advapi32.dll)
+
+header_field() {
+  awk -v field="$1" '$1 == field { print $2; exit }' <<<"$headers"
+}
+
+check_format() {
+  grep -q 'file format pei-i386' <<<"$headers" || problem "not a PE32 i386 file"
+  grep -Eq '^Magic[[:space:]]+010b' <<<"$headers" || problem "not a PE32 image (optional header magic is not 010b)"
+  local characteristics
+  characteristics=$(header_field Characteristics)
+  if [ -z "$characteristics" ] || (((characteristics & 0x2000) == 0)); then
+    problem "not a DLL (Characteristics ${characteristics:-missing} lacks 0x2000)"
+  fi
+}
+
+# "ordinal name" for every named export. Newer binutils print the biased
+# ordinal as "+base[ n]"; older ones only the index into the address table.
+named_exports() {
+  awk '
+    /^Export Address Table -- Ordinal Base/ { base = $NF }
+    /^\[Ordinal\/Name Pointer\] Table/ { names = 1; next }
+    names && /^[[:space:]]*$/ { names = 0 }
+    names && /^[[:space:]]*\[/ {
+      line = $0
+      if (match(line, /\+base\[ *[0-9]+\]/)) {
+        ordinal = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ordinal)
+        line = substr(line, RSTART + RLENGTH)
+      } else {
+        match(line, /\[ *[0-9]+\]/)
+        ordinal = substr(line, RSTART, RLENGTH); gsub(/[^0-9]/, "", ordinal)
+        ordinal += base
+        line = substr(line, RSTART + RLENGTH)
+      }
+      gsub(/^[[:space:]]+|[[:space:]]+$/, "", line)
+      print ordinal " " line
+    }
+  ' <<<"$headers" | sort -n
+}
+
+check_exports() {
+  local expected actual count
+  expected=$(for i in "${!expected_exports[@]}"; do echo "$((i + 1)) ${expected_exports[$i]}"; done)
+  actual=$(named_exports)
+  while read -r line; do
+    [ -n "$line" ] && problem "export missing: $line"
+  done < <(comm -23 <(sort <<<"$expected") <(sort <<<"$actual"))
+  while read -r line; do
+    [ -n "$line" ] && problem "unexpected export: $line"
+  done < <(comm -13 <(sort <<<"$expected") <(sort <<<"$actual"))
+  # Entries exported by ordinal only have no name and show up only here.
+  count=$(awk '/^[[:space:]]*Export Address Table[[:space:]]+[0-9a-f]+$/ { print $NF; exit }' <<<"$headers")
+  if [ "$((16#${count:-0}))" -ne "${#expected_exports[@]}" ]; then
+    problem "export address table has $((16#${count:-0})) entries, not ${#expected_exports[@]}"
+  fi
+}
+
+check_imports() {
+  local name lower allowed ok
+  while read -r name; do
+    lower=${name,,}
+    ok=0
+    for allowed in "${allowed_imports[@]}"; do
+      [ "$lower" = "$allowed" ] && ok=1
+    done
+    [ $ok -eq 1 ] || problem "imports $name, which is not a Windows system DLL"
+  done < <(awk '/DLL Name:/ { print $NF }' <<<"$headers")
+}
+
+check_hardening() {
+  local flags
+  flags=$(header_field DllCharacteristics)
+  flags=$((16#${flags:-0}))
+  ((flags & 0x40)) || problem "DllCharacteristics lacks DYNAMIC_BASE (0x40): no ASLR"
+  ((flags & 0x100)) || problem "DllCharacteristics lacks NX_COMPAT (0x100): no DEP"
+}
+
+check_version_resource() {
+  # Resource type 16 is RT_VERSION; type entries are the least indented ones.
+  grep -Eq '^[0-9a-f]+   Entry: ID: 0x000010,' <<<"$headers" || problem "no version resource"
+  # Version strings are UTF-16: each key is followed by its value.
+  if ! "$strings" -el "$dll" | grep -A1 -x 'ProductName' | grep -qxF "$product"; then
+    problem "version resource does not name the product \"$product\""
+  fi
+}
+
+if [ ! -f "$dll" ]; then
+  problem "no file at $dll"
+elif ! headers=$("$objdump" -p "$dll" 2>&1); then
+  problem "not a PE32 i386 file ($objdump cannot read it)"
+else
+  check_format
+  check_exports
+  check_imports
+  check_hardening
+  check_version_resource
+fi
+
+if [ $problems -ne 0 ]; then
+  echo "check-dll: $dll: $problems problem(s)"
+  exit 1
+fi
+echo "check-dll: $dll: 32-bit DLL, ten entry points, system imports only, ASLR and DEP, version resource"
