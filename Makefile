@@ -49,7 +49,7 @@ test: deps
 	@scripts/run-tests.sh
 
 demo: build
-	@scripts/demo.sh
+	@scripts/shop-demo.sh
 
 bench: build-native
 	@scripts/bench.sh

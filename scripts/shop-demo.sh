@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The whole road of a stocktake, with no terminal attached: a shop's goods go
+# to the simulated terminal, a person counts a few items, and the count comes
+# back as the shop program's count file. Everything runs under Wine through
+# the real IWVestra.dll, loaded by iwvestra-host.exe as a sales program would.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+windows=$PWD/build/windows
+demo=$PWD/build/demo
+run=$windows/wine-run.sh
+winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
+say() { printf '\n\033[1m== %s\033[0m\n' "$*"; }
+host() { "$run" "$windows/dist/iwvestra-host.exe" "$@"; }
+scan() { "$run" "$windows/simulator/scan.exe" "$@"; }
+
+rm -rf "$demo"
+mkdir -p "$demo/Shop/Data" "$demo/terminal"
+# The drivers are found by the platform's program search; Wine adds WINEPATH.
+export WINEPATH IWV_TERMINAL_DIR
+WINEPATH=$(winpath "$windows/simulator")
+IWV_TERMINAL_DIR=$(winpath "$demo/terminal")
+goods=$(winpath "$demo/Shop/Data/towary.txt")
+count=$(winpath "$demo/Shop/Data/remanent.txt")
+
+say "A sample shop: the sales program's goods file (Windows-1250), Shop\\Data\\towary.txt"
+iconv -f UTF-8 -t CP1250 > "$demo/Shop/Data/towary.txt" <<'GOODS'
+T;5900001000012;Mąka pszenna, typ 450, 1 kg;189;249;12500
+T;5900001000029;Cukier biały kryształ 1 kg;299;389;40000
+T;5900001000036;Sól kuchenna jodowana;95;129;3000
+T;5900001000043;Masło extra 82% 200 g;499;699;0
+T;5900001000050;Jabłka Szampion luz;180;299;25750
+T;5900001000067;Żurek śląski w butelce 500 ml;350;479;6000
+GOODS
+sed -i 's/$/\r/' "$demo/Shop/Data/towary.txt"
+iconv -f CP1250 -t UTF-8 "$demo/Shop/Data/towary.txt" | tr -d '\r'
+
+say "What the plug-in tells the sales program about itself (iwvestra-host info)"
+host info
+
+say "Goods export: the plug-in writes Shop\\inwout.txt and runs dlookup.exe (simulated), which loads the terminal"
+host export "$goods"
+echo "-- Shop\\inwout.txt as the terminal gets it:"
+iconv -f CP1250 -t UTF-8 "$demo/Shop/inwout.txt" | tr -d '\r'
+
+say "At the shelves: the person with the terminal scans items and keys in what they count"
+scan 5900001000012 12.5
+scan 5900001000036 3
+scan 5900001000050 7.250
+scan 5900001000067 00000
+
+say "Stock-count import: 232_read.exe (simulated) leaves inwin.txt, the plug-in turns it into the count file"
+host import "$count"
+
+say "The sales program's count file, Shop\\Data\\remanent.txt (quantities in thousandths; the 00000 line means nothing counted)"
+tr -d '\r' < "$demo/Shop/Data/remanent.txt"
+
+say "Clearing the count"
+host clear
+
+say "Done. The demo shop is in build/demo; the programs are in build/windows/dist and build/windows/simulator."
