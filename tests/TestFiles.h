@@ -4,6 +4,7 @@
 // everything in it, and whole-file reads and writes of raw bytes. Works
 // natively and under Wine, where the temporary directory is a Windows path.
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace iwv::test {
 
@@ -44,6 +46,14 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     // The path of name inside the directory, as the library takes paths.
     std::string File(std::string_view name) const { return (path_ / std::string(name)).string(); }
+    // The names of everything in the directory, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
 private:
     std::filesystem::path path_;

@@ -1,5 +1,6 @@
 #include "common/LineList.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/Error.h"
@@ -7,24 +8,33 @@
 namespace iwv {
 namespace {
 
+// Position of c in data from `from` on; size when there is none.
+std::size_t FindByte(const char* data, std::size_t size, std::size_t from, char c) {
+    if (from >= size) return size;
+    const void* found = std::memchr(data + from, c, size - from);
+    return found ? static_cast<std::size_t>(static_cast<const char*>(found) - data) : size;
+}
+
 // Calls onLine(begin, end) for every line of bytes, by the line-end rules.
+// The next CR and the next LF are each found with memchr and remembered until
+// passed, so a file of one line-end kind is scanned for the other only once.
+// onLine may overwrite bytes before `end`; nothing before it is read again.
 template <typename OnLine>
 void ForEachLine(std::string_view bytes, OnLine onLine) {
-    const std::size_t nul = bytes.find('\0');
-    if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+    const char* const data = bytes.data();
+    const std::size_t size = FindByte(data, bytes.size(), 0, '\0');
     std::size_t begin = 0;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            onLine(begin, i);
-            i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
-            begin = i;
-        } else {
-            ++i;
-        }
+    std::size_t nextCr = FindByte(data, size, 0, '\r');
+    std::size_t nextLf = FindByte(data, size, 0, '\n');
+    while (begin < size) {
+        if (nextCr < begin) nextCr = FindByte(data, size, begin, '\r');
+        if (nextLf < begin) nextLf = FindByte(data, size, begin, '\n');
+        const std::size_t end = std::min(nextCr, nextLf);
+        onLine(begin, end);
+        if (end == size) return;
+        const bool crLf = data[end] == '\r' && end + 1 < size && data[end + 1] == '\n';
+        begin = end + (crLf ? 2 : 1);
     }
-    if (begin < bytes.size()) onLine(begin, bytes.size());
 }
 
 constexpr std::size_t kWriteChunk = 1 << 16;
@@ -32,11 +42,8 @@ constexpr std::size_t kWriteChunk = 1 << 16;
 }  // namespace
 
 LineList LineList::FromBytes(std::string_view bytes) {
-    std::size_t lines = 0;
-    std::size_t textSize = 0;
-    ForEachLine(bytes, [&](std::size_t b, std::size_t e) { ++lines; textSize += e - b; });
     LineList list;
-    list.Reserve(lines, textSize);
+    list.text_.reserve(bytes.size());
     ForEachLine(bytes, [&](std::size_t b, std::size_t e) { list.Append(bytes.substr(b, e - b)); });
     return list;
 }
@@ -45,11 +52,9 @@ LineList LineList::Load(const std::string& path) {
     std::string contents;
     if (!platform::ReadWholeFile(path, contents)) throw Error("Cannot open file " + path);
     // Squeeze the lines together inside the buffer that was read, so that
-    // loading needs no second copy of the file.
+    // loading needs no second copy of the file. The few line-end bytes saved
+    // are not worth a shrinking copy.
     LineList list;
-    std::size_t lines = 0;
-    ForEachLine(contents, [&](std::size_t, std::size_t) { ++lines; });
-    list.ends_.reserve(lines);
     std::size_t out = 0;
     ForEachLine(contents, [&](std::size_t b, std::size_t e) {
         std::memmove(&contents[out], &contents[b], e - b);
@@ -57,14 +62,13 @@ LineList LineList::Load(const std::string& path) {
         list.ends_.push_back(out);
     });
     contents.resize(out);
-    contents.shrink_to_fit();
     list.text_ = std::move(contents);
     return list;
 }
 
 void LineList::Save(const std::string& path) const { Save(path, &platform::ReplacementFile::Open); }
 
-void LineList::Save(const std::string& path, platform::ReplacementFile::Opener open) const {
+void LineList::Save(const std::string& path, const platform::ReplacementFile::Opener& open) const {
     using Status = platform::ReplacementFile::Status;
     std::unique_ptr<platform::ReplacementFile> file;
     if (open(path, file) != Status::Ok) throw Error("Cannot create file " + path);

@@ -29,12 +29,14 @@ public:
     void Save(const std::string& path) const;
     // The same, through another way of opening the replacement file (tests
     // use it to make writes fail part-way).
-    void Save(const std::string& path, platform::ReplacementFile::Opener open) const;
+    void Save(const std::string& path, const platform::ReplacementFile::Opener& open) const;
 
     // The file image that Save writes.
     std::string ToBytes() const;
 
     std::size_t Count() const { return ends_.size(); }
+    // The bytes of all lines together, line ends not counted.
+    std::size_t TextSize() const { return text_.size(); }
     bool Empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const;
 

@@ -9,7 +9,7 @@
 namespace iwv {
 
 // Cuts one line into fields at a one-character separator and hands the fields
-// out by index. Made afresh for every line by its users.
+// out by index.
 class WordSplitter {
 public:
     // Fields of the last split in Lists[0]; Lists[1] is cleared at every split
@@ -20,12 +20,18 @@ public:
     // Set when a field past the end was asked for; cleared at every split.
     bool OutOfRange = false;
 
-    // Splits text into fields and returns their number.
+    // Splits text into fields and returns their number. A separator at the very
+    // end opens no further field; only the separator's first character is
+    // consumed after each field.
     int Split(std::string_view text);
     // Splits text and returns it unchanged.
     std::string_view SplitText(std::string_view text);
-    // Field number index (from 0); the empty text below 0 or past the end.
+    // A copy of field number index (from 0); the empty text below 0 or past
+    // the end, and past the end also sets OutOfRange.
     std::string Field(int index);
+    // Field without the copy, for the conversions that run over a million
+    // lines; valid until the next split.
+    std::string_view FieldView(int index);
     // The number of fields of the last split.
     int Count() const;
 };

@@ -7,11 +7,13 @@
 
 namespace iwv {
 
+class WordSplitter;
+
 // Turns the host's goods file into the terminal's lookup file: one line
 // "name,code,quantity,0,price" for every goods line "x;code;name;purchase;retail;quantity".
 struct LookupConverter {
     int NameLength = 20;  // goods-name length N: 10, 15, 20, 25 or 30
-    int PriceLevel = 0;   // 0 retail price (field 4), 1 purchase price (field 3)
+    int PriceLevel = 0;   // 1 purchase price (field 3), anything else retail price (field 4)
 
     // Loads goodsPath, converts every line and saves the result to lookupPath.
     // Errors are those of LineList.
@@ -20,9 +22,13 @@ struct LookupConverter {
     LineList Convert(const LineList& goods) const;
     // The lookup line of one goods line.
     std::string BuildLine(std::string_view goodsLine) const;
+
+private:
+    // Appends the lookup line of goodsLine to out, splitting with fields.
+    void AppendLine(std::string& out, WordSplitter& fields, std::string_view goodsLine) const;
 };
 
-// Every "," becomes "."; a name longer than nameLength keeps its first
+// Every "," becomes "."; a name longer than nameLength keeps exactly its first
 // nameLength characters.
 std::string ApplyNameRule(std::string_view name, int nameLength);
 // A whole number of thousandths as decimal text ("12500" gives "12.500").

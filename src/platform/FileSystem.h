@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -32,7 +33,7 @@ public:
     // Opens a temporary file beside target. CannotCreate when the directory is
     // missing or not writable, or the target exists and may not be replaced.
     static Status Open(const std::string& target, std::unique_ptr<ReplacementFile>& file);
-    using Opener = Status (*)(const std::string& target, std::unique_ptr<ReplacementFile>& file);
+    using Opener = std::function<Status(const std::string& target, std::unique_ptr<ReplacementFile>& file)>;
 
     virtual ~ReplacementFile() = default;
     // Appends bytes; false on a short or failed write.

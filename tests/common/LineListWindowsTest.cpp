@@ -1,0 +1,98 @@
+// Share modes and attributes that only Windows has.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "common/Error.h"
+#include "common/LineList.h"
+
+namespace iwv {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::WriteBytes;
+
+class OpenHandle {
+public:
+    OpenHandle(const std::string& path, DWORD access, DWORD share)
+        : handle_(::CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+    ~OpenHandle() {
+        if (Valid()) ::CloseHandle(handle_);
+    }
+    OpenHandle(const OpenHandle&) = delete;
+    OpenHandle& operator=(const OpenHandle&) = delete;
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+template <typename Body>
+std::string ErrorOf(Body body) {
+    try {
+        body();
+    } catch (const Error& error) {
+        return error.Message();
+    }
+    ADD_FAILURE() << "no Error thrown";
+    return {};
+}
+
+LineList TwoLines() {
+    LineList list;
+    list.Append("new 1");
+    list.Append("new 2");
+    return list;
+}
+
+TEST(LineListWindows, LoadRefusesAFileThatAnotherHandleWrites) {
+    TempDir dir;
+    const std::string path = dir.File("goods.txt");
+    WriteBytes(path, "X;1;Mleko;100;120;1000\r\n");
+    OpenHandle writer(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(writer.Valid());
+    EXPECT_EQ(ErrorOf([&] { LineList::Load(path); }), "Cannot open file " + path);
+}
+
+TEST(LineListWindows, LoadSharesAFileWithOtherReaders) {
+    TempDir dir;
+    const std::string path = dir.File("goods.txt");
+    WriteBytes(path, "a\r\nb\r\n");
+    OpenHandle reader(path, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader.Valid());
+    EXPECT_EQ(LineList::Load(path).Count(), 2u);
+}
+
+TEST(LineListWindows, SaveOverAReadOnlyFileLeavesIt) {
+    TempDir dir;
+    const std::string path = dir.File("count.txt");
+    WriteBytes(path, "old\r\n");
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::string message = ErrorOf([&] { TwoLines().Save(path); });
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(message, "Cannot create file " + path);
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"count.txt"});
+}
+
+// A reader that does not allow deleting keeps the file from being replaced.
+TEST(LineListWindows, SaveOverAFileHeldOpenLeavesItAndNoTemporaryFile) {
+    TempDir dir;
+    const std::string path = dir.File("inwout.txt");
+    WriteBytes(path, "old\r\n");
+    {
+        OpenHandle reader(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        ASSERT_TRUE(reader.Valid());
+        EXPECT_EQ(ErrorOf([&] { TwoLines().Save(path); }), "Cannot create file " + path);
+    }
+    EXPECT_EQ(ReadBytes(path), "old\r\n");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"inwout.txt"});
+}
+
+}  // namespace
+}  // namespace iwv
