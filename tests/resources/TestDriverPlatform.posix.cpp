@@ -1,0 +1,18 @@
+#include "TestDriverPlatform.h"
+
+#include <unistd.h>
+
+namespace iwv::test {
+
+std::string CommandLineText(int argc, char** argv) {
+    std::string text;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0) text += ' ';
+        text += argv[i];
+    }
+    return text;
+}
+
+unsigned long CurrentProcessId() { return static_cast<unsigned long>(::getpid()); }
+
+}  // namespace iwv::test
