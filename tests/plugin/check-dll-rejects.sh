@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The binary check must fail, naming each fault, for files that are not a
+# proper plug-in.
+#
+# Usage: check-dll-rejects.sh CHECK_SCRIPT FOREIGN_DLL EXE
+set -uo pipefail
+check=$1
+foreign_dll=$2
+exe=$3
+failures=0
+
+# expect_rejected FILE PATTERN...: the check fails on FILE and prints a line
+# matching every PATTERN.
+expect_rejected() {
+  local file=$1 output pattern
+  shift
+  if output=$(bash "$check" "$file" IWVestra); then
+    echo "FAIL: $file passed the check"
+    failures=$((failures + 1))
+  fi
+  for pattern in "$@"; do
+    if ! grep -Eq "$pattern" <<<"$output"; then
+      echo "FAIL: $file: no line matching '$pattern' in:"
+      echo "$output"
+      failures=$((failures + 1))
+    fi
+  done
+}
+
+expect_rejected "$foreign_dll" \
+  'unexpected export: 1 HSTDLLTypBiblioteki@0' \
+  'export missing: 1 HSTDLLTypBiblioteki$' \
+  'export missing: 10 HSTDLLInwImport$' \
+  'imports libiwv_foreign_dependency\.dll, which is not a Windows system DLL' \
+  'lacks DYNAMIC_BASE' \
+  'lacks NX_COMPAT' \
+  'no version resource' \
+  'does not name the product "IWVestra"'
+expect_rejected "$exe" 'not a DLL'
+expect_rejected "$check" 'not a PE32 i386 file'
+expect_rejected /nonexistent/IWVestra.dll 'no file at'
+
+[ $failures -eq 0 ] && echo "check-dll rejects every fault it is shown"
+exit $((failures != 0))
