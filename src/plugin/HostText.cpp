@@ -1,13 +1,12 @@
 #include "plugin/HostText.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace iwv {
 
 void CopyToHost(std::string_view text, char* buffer) {
     if (buffer == nullptr) return;
-    std::memcpy(buffer, text.data(), text.size());
-    buffer[text.size()] = '\0';
+    *std::copy(text.begin(), text.end(), buffer) = '\0';
 }
 
 }  // namespace iwv

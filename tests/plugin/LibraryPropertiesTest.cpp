@@ -27,6 +27,11 @@ TEST(LibraryProperties, EveryCodeCopiesItsTextWithNulIntoTheBuffer) {
     }
 }
 
+TEST(LibraryProperties, NullBufferIsReturnedUnwritten) {
+    EXPECT_EQ(HSTDLLWlasciwosci(nullptr, 302), nullptr);
+    EXPECT_EQ(HSTDLLWlasciwosci(nullptr, 0), nullptr);
+}
+
 TEST(LibraryProperties, PromptsHaveTheirWindows1250Lengths) {
     EXPECT_EQ(Property(302).size(), 155u);
     EXPECT_EQ(Property(303).size(), 157u);

@@ -117,10 +117,17 @@ TEST(ParameterCatalogue, KeysMatchOnlyExactly) {
     }
 }
 
-TEST(ParameterCatalogue, NullKeyMatchesNothing) {
+TEST(ParameterCatalogue, NullPointersFromTheHostAreNeverWrittenOrRead) {
     HostBuffer entry;
     EXPECT_EQ(HSTDLLTekstListyParametru(nullptr, 0, entry.data()), 0);
     EXPECT_TRUE(entry.Untouched());
+    EXPECT_EQ(HSTDLLTekstListyParametru("port", 0, nullptr), 1);
+
+    HostBuffer key;
+    HostBuffer fifth;
+    EXPECT_EQ(HSTDLLParametr(301, 3, key.data(), nullptr, nullptr, nullptr, fifth.data(), 0), 2);
+    EXPECT_EQ(key.Text(), "dlugosc");
+    EXPECT_EQ(fifth.Text(), "");
 }
 
 }  // namespace
