@@ -1,0 +1,79 @@
+// Splits arbitrary text at ';' or ',' (picked by the first byte) and checks the
+// field count, that the fields join back into the text, the out-of-range
+// reads, and that a splitter used before gives the same fields as a new one.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "Property.h"
+#include "driver/Words.h"
+
+namespace {
+
+using iwv::WordSplitter;
+using iwv::fuzz::CountOf;
+using iwv::fuzz::Require;
+
+WordSplitter Splitter(char separator) {
+    WordSplitter splitter;
+    splitter.Separator = std::string(1, separator);
+    return splitter;
+}
+
+int ExpectedCount(std::string_view text, char separator) {
+    if (text.empty()) return 0;
+    const int separators = static_cast<int>(CountOf(text, separator));
+    return text.back() == separator ? separators : separators + 1;
+}
+
+std::string Joined(WordSplitter& splitter, char separator) {
+    std::string joined;
+    for (int i = 0; i < splitter.Count(); ++i) {
+        if (i > 0) joined.push_back(separator);
+        joined.append(splitter.FieldView(i));
+    }
+    return joined;
+}
+
+void CheckFields(WordSplitter& splitter, std::string_view text, char separator) {
+    Require(splitter.Count() == ExpectedCount(text, separator), "count is separators + 1, less a trailing one");
+    Require(!splitter.OutOfRange, "a split clears OutOfRange");
+    for (int i = 0; i < splitter.Count(); ++i) {
+        Require(splitter.FieldView(i).find(separator) == std::string_view::npos, "no field holds the separator");
+        Require(splitter.Field(i) == splitter.FieldView(i), "Field and FieldView agree");
+    }
+    std::string_view withoutTrailing = text;
+    if (!text.empty() && text.back() == separator) withoutTrailing.remove_suffix(1);
+    Require(Joined(splitter, separator) == withoutTrailing, "the fields join back into the text");
+    Require(!splitter.OutOfRange, "reading fields inside the range leaves OutOfRange clear");
+}
+
+void CheckOutOfRange(WordSplitter& splitter) {
+    Require(splitter.Field(-1).empty() && !splitter.OutOfRange, "Field(-1) is empty and leaves OutOfRange clear");
+    Require(splitter.Field(splitter.Count()).empty(), "the field past the end is empty");
+    Require(splitter.OutOfRange, "the field past the end sets OutOfRange");
+    Require(splitter.Field(-1).empty() && splitter.OutOfRange, "Field(-1) leaves a set OutOfRange set");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const char separator = (data[0] & 1) ? ';' : ',';
+    const std::string_view text = iwv::fuzz::Bytes(data + 1, size - 1);
+
+    WordSplitter fresh = Splitter(separator);
+    Require(fresh.SplitText(text) == text, "SplitText hands back its text");
+    CheckFields(fresh, text, separator);
+    CheckOutOfRange(fresh);
+
+    // The conversions keep one splitter for a whole file: what an earlier,
+    // longer split left behind must not show through.
+    WordSplitter reused = Splitter(separator);
+    reused.Split(std::string(text) + separator + "left;over,fields" + separator);
+    reused.Field(reused.Count());
+    Require(reused.Split(text) == fresh.Count(), "a used splitter counts like a new one");
+    CheckFields(reused, text, separator);
+    return 0;
+}
