@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "plugin/HostCallbacks.h"
 #include "platform/Process.h"

@@ -92,13 +92,6 @@ TEST_F(DriverRunnerProcessTest, MissingProgramIsAStartFailureWithoutWaiting) {
     EXPECT_EQ(fake.errors, std::vector<std::string>{kStartFailure});
 }
 
-TEST_F(DriverRunnerProcessTest, MissingWorkDirectoryIsAStartFailure) {
-    EXPECT_FALSE(DriverRunner().Run("232_read.exe inwin.txt,1,1", 600, (sandbox.Work() / "missing").string(),
-                                    kStartFailure, host));
-    EXPECT_EQ(fake.errors, std::vector<std::string>{kStartFailure});
-    EXPECT_FALSE(sandbox.Record());
-}
-
 TEST_F(DriverRunnerProcessTest, DriverPastItsTimeoutIsKilledAndGone) {
     sandbox.SetBehaviour(DriverBehaviour{0, 0, true});
     // The limit counts from the start; the driver is first given time to

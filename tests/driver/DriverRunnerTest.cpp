@@ -25,8 +25,6 @@ struct Trace {
     std::vector<std::string> events;
     unsigned reads = 0;
     unsigned polls = 0;  // sleeps of 100 ms
-    std::string commandLine;
-    std::string workDirectory;
 };
 
 // A driver that reports itself running for its first runningReads reads.
@@ -51,11 +49,8 @@ private:
 DriverRunner::Platform ScriptedPlatform(Trace& trace, bool starts, unsigned runningReads,
                                         std::uint32_t exitCode = 0) {
     DriverRunner::Platform platform;
-    platform.Start = [&trace, starts, runningReads, exitCode](const std::string& commandLine,
-                                                              const std::string& workDirectory)
+    platform.Start = [&trace, starts, runningReads, exitCode](const std::string&, const std::string&)
         -> std::unique_ptr<platform::DriverProcess> {
-        trace.commandLine = commandLine;
-        trace.workDirectory = workDirectory;
         trace.events.push_back("start");
         if (!starts) return nullptr;
         return std::make_unique<ScriptedProcess>(trace, runningReads, exitCode);
@@ -134,15 +129,6 @@ TEST(DriverRunnerTest, AnyExitCodeOtherThanStillActiveCountsAsEnded) {
         EXPECT_TRUE(runner.Run("232_read.exe inwin.txt", 600, "C:\\App", kStartFailure, host)) << exitCode;
         EXPECT_EQ(trace.polls, 3u);
     }
-}
-
-TEST(DriverRunnerTest, StartsTheCommandLineInTheWorkDirectoryAsGiven) {
-    Trace trace;
-    FakeHost fake;
-    const HostCallbacks host(fake.Instance(), 1);
-    DriverRunner(ScriptedPlatform(trace, true, 0)).Run("232_read.exe inwin.txt,10,4", 3000, "", kStartFailure, host);
-    EXPECT_EQ(trace.commandLine, "232_read.exe inwin.txt,10,4");
-    EXPECT_EQ(trace.workDirectory, "");
 }
 
 TEST(DriverRunnerTest, StartFailureIsReportedOnceAndNotWaitedFor) {

@@ -171,14 +171,6 @@ TEST(DriverSettingsTest, ImportIgnoresNameLengthAndPriceLevelAnswers) {
     EXPECT_EQ(settings.PriceLevel, 0);
 }
 
-TEST(DriverSettingsTest, ValueEndsAtTheFirstNul) {
-    FakeHost fake;
-    fake.answers = {{"port", std::string("COM2\0COM3", 9)}, {"timeout", std::string("1 min\0garbage", 13)}};
-    const DriverSettings settings = Resolve(DriverKind::Export, fake);
-    EXPECT_EQ(settings.CommandLine, "dlookup.exe inwout.txt,2");
-    EXPECT_EQ(settings.TimeoutTicks, 600u);
-}
-
 TEST(DriverSettingsTest, NothingCarriesOverFromOneCallToTheNext) {
     FakeHost fake;
     fake.answers = {{"port", "COM3"}, {"baud", "9600"}, {"timeout", "30 min"}, {"cena", "Cena zak"}};
@@ -188,14 +180,6 @@ TEST(DriverSettingsTest, NothingCarriesOverFromOneCallToTheNext) {
     EXPECT_EQ(settings.CommandLine, "dlookup.exe inwout.txt");
     EXPECT_EQ(settings.TimeoutTicks, 3000u);
     EXPECT_EQ(settings.PriceLevel, 0);
-}
-
-TEST(DriverSettingsTest, HostWithoutParameterCallbackGetsTheStartValues) {
-    FakeHost fake;
-    fake.Instance().GetParameterValue = nullptr;
-    const DriverSettings settings = Resolve(DriverKind::Import, fake);
-    EXPECT_EQ(settings.CommandLine, "232_read.exe inwin.txt");
-    EXPECT_EQ(settings.TimeoutTicks, 3000u);
 }
 
 }  // namespace
