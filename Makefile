@@ -54,5 +54,8 @@ demo: build
 bench: build-native
 	@scripts/bench.sh
 
+fuzz: deps
+	@scripts/fuzz.sh
+
 clean:
 	rm -rf build
