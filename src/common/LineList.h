@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ByteBuffer.h"
 #include "platform/FileSystem.h"
 
 namespace iwv {
@@ -36,17 +37,23 @@ public:
 
     std::size_t Count() const { return ends_.size(); }
     // The bytes of all lines together, line ends not counted.
-    std::size_t TextSize() const { return text_.size(); }
+    std::size_t TextSize() const { return text_.Size(); }
     bool Empty() const { return ends_.empty(); }
-    std::string_view operator[](std::size_t index) const;
+    std::string_view operator[](std::size_t index) const {
+        const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+        return std::string_view(text_.Data() + begin, ends_[index] - begin);
+    }
 
-    void Append(std::string_view line);
+    void Append(std::string_view line) {
+        text_.Append(line);
+        ends_.push_back(text_.Size());
+    }
     void Clear();
     // Makes room for more lines and bytes without changing the content.
     void Reserve(std::size_t lines, std::size_t bytes);
 
 private:
-    std::string text_;               // every line back to back, no line ends
+    ByteBuffer text_;                // every line back to back, no line ends
     std::vector<std::size_t> ends_;  // where each line ends in text_
 };
 

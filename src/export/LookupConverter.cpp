@@ -1,7 +1,10 @@
 #include "export/LookupConverter.h"
 
 #include <algorithm>
+#include <cstring>
 
+#include "common/ByteBuffer.h"
+#include "common/LineFileWriter.h"
 #include "driver/Words.h"
 
 namespace iwv {
@@ -18,30 +21,37 @@ constexpr int kQuantityField = 5;
 // the constant "0" five more.
 constexpr std::size_t kLineGrowth = 12;
 
-void AppendName(std::string& out, std::string_view name, int nameLength) {
+void AppendName(ByteBuffer& out, std::string_view name, int nameLength) {
     const std::size_t keep = static_cast<std::size_t>(std::max(nameLength, 0));
-    const std::size_t start = out.size();
-    out.append(name.substr(0, keep));
+    const std::size_t start = out.Size();
+    out.Append(name.substr(0, keep));
+    if (out.Size() == start) return;
     // The terminal's lookup fields are comma-separated and cannot quote.
-    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), ',', '.');
+    char* const end = out.Data() + out.Size();
+    char* comma = out.Data() + start;
+    while ((comma = static_cast<char*>(std::memchr(comma, ',', static_cast<std::size_t>(end - comma)))) != nullptr)
+        *comma++ = '.';
 }
 
-// Puts a decimal point `places` characters from the end, padding with zeros
-// after "0." when the text is not longer than that. Only the length counts:
-// "0" and the empty text stay as they are, nothing is rounded or checked.
-void AppendDecimal(std::string& out, std::string_view text, std::size_t places) {
+// Puts a decimal point `places` (at most 3) characters from the end, padding
+// with zeros after "0." when the text is not longer than that. Only the length
+// counts: "0" and the empty text stay as they are, nothing is rounded or checked.
+void AppendDecimal(ByteBuffer& out, std::string_view text, std::size_t places) {
     if (text.empty() || text == "0") {
-        out.append(text);
+        out.Append(text);
     } else if (text.size() <= places) {
-        out.append("0.").append(places - text.size(), '0').append(text);
+        out.Append("0.000", 2 + places - text.size());
+        out.Append(text);
     } else {
         const std::size_t whole = text.size() - places;
-        out.append(text.substr(0, whole)).append(1, '.').append(text.substr(whole));
+        out.Append(text.substr(0, whole));
+        out.Append('.');
+        out.Append(text.substr(whole));
     }
 }
 
-void AppendThousandths(std::string& out, std::string_view text) { AppendDecimal(out, text, 3); }
-void AppendHundredths(std::string& out, std::string_view text) { AppendDecimal(out, text, 2); }
+void AppendThousandths(ByteBuffer& out, std::string_view text) { AppendDecimal(out, text, 3); }
+void AppendHundredths(ByteBuffer& out, std::string_view text) { AppendDecimal(out, text, 2); }
 
 WordSplitter GoodsFieldSplitter() {
     WordSplitter fields;
@@ -53,57 +63,66 @@ WordSplitter GoodsFieldSplitter() {
 
 void LookupConverter::Convert(const std::string& goodsPath, const std::string& lookupPath) const {
     const LineList goods = LineList::Load(goodsPath);
-    Convert(goods).Save(lookupPath);
+    // Written as converted: only the goods file is held in memory.
+    LineFileWriter lookup(lookupPath);
+    ConvertInto(goods, lookup);
+    lookup.Commit();
 }
 
 LineList LookupConverter::Convert(const LineList& goods) const {
     LineList lookup;
-    // An upper bound: pages reserved but never written cost no memory.
     lookup.Reserve(goods.Count(), goods.TextSize() + kLineGrowth * goods.Count());
+    ConvertInto(goods, lookup);
+    return lookup;
+}
+
+template <typename Lines>
+void LookupConverter::ConvertInto(const LineList& goods, Lines& lines) const {
     // One splitter and one line buffer for the whole file: a split clears the
     // fields but keeps their storage, so no line allocates.
     WordSplitter fields = GoodsFieldSplitter();
-    std::string line;
+    ByteBuffer line;
     for (std::size_t i = 0; i < goods.Count(); ++i) {
-        line.clear();
+        line.Clear();
         AppendLine(line, fields, goods[i]);
-        lookup.Append(line);
+        lines.Append(line.View());
     }
-    return lookup;
 }
 
 std::string LookupConverter::BuildLine(std::string_view goodsLine) const {
     WordSplitter fields = GoodsFieldSplitter();
-    std::string line;
+    ByteBuffer line;
     AppendLine(line, fields, goodsLine);
-    return line;
+    return line.String();
 }
 
-void LookupConverter::AppendLine(std::string& out, WordSplitter& fields, std::string_view goodsLine) const {
+void LookupConverter::AppendLine(ByteBuffer& out, WordSplitter& fields, std::string_view goodsLine) const {
     fields.SplitText(goodsLine);
     AppendName(out, fields.FieldView(kNameField), NameLength);
-    out.append(1, ',').append(fields.FieldView(kCodeField)).append(1, ',');
+    out.Append(',');
+    out.Append(fields.FieldView(kCodeField));
+    out.Append(',');
     AppendThousandths(out, fields.FieldView(kQuantityField));
-    out.append(",0,");
+    out.Append(",0,");
     AppendHundredths(out, fields.FieldView(PriceLevel == 1 ? kPurchasePriceField : kRetailPriceField));
 }
 
 std::string ApplyNameRule(std::string_view name, int nameLength) {
-    std::string out;
+    ByteBuffer out;
     AppendName(out, name, nameLength);
-    return out;
+    return out.String();
 }
 
 std::string ThousandthsText(std::string_view text) {
-    std::string out;
+    ByteBuffer out;
     AppendThousandths(out, text);
-    return out;
+    return out.String();
 }
 
 std::string HundredthsText(std::string_view text) {
-    std::string out;
+    ByteBuffer out;
     AppendHundredths(out, text);
-    return out;
+    return out.String();
 }
 
 }  // namespace iwv

@@ -7,6 +7,7 @@
 
 namespace iwv {
 
+class ByteBuffer;
 class WordSplitter;
 
 // Turns the host's goods file into the terminal's lookup file: one line
@@ -24,8 +25,12 @@ struct LookupConverter {
     std::string BuildLine(std::string_view goodsLine) const;
 
 private:
+    // Appends the lookup line of every goods line to lines (a LineList or a
+    // LineFileWriter).
+    template <typename Lines>
+    void ConvertInto(const LineList& goods, Lines& lines) const;
     // Appends the lookup line of goodsLine to out, splitting with fields.
-    void AppendLine(std::string& out, WordSplitter& fields, std::string_view goodsLine) const;
+    void AppendLine(ByteBuffer& out, WordSplitter& fields, std::string_view goodsLine) const;
 };
 
 // Every "," becomes "."; a name longer than nameLength keeps exactly its first

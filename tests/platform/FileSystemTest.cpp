@@ -15,19 +15,30 @@ using test::TempDir;
 using test::WriteBytes;
 using namespace std::string_literals;
 
+std::string BytesOf(const FileBytes& contents) { return std::string(contents.data.get(), contents.size); }
+
 TEST(ReadWholeFile, ReadsEveryByte) {
     std::string bytes = "a\0b\r\n\xA5\xFF"s;
-    for (int i = 0; i < 20000; ++i) bytes += std::to_string(i);  // beyond one read buffer
+    for (int i = 0; i < 20000; ++i) bytes += std::to_string(i);
     TempDir dir;
     WriteBytes(dir.File("in.bin"), bytes);
-    std::string contents = "left from before";
+    FileBytes contents;
     ASSERT_TRUE(ReadWholeFile(dir.File("in.bin"), contents));
-    EXPECT_EQ(contents, bytes);
+    EXPECT_EQ(BytesOf(contents), bytes);
+    EXPECT_GE(contents.capacity, contents.size);
+}
+
+TEST(ReadWholeFile, ReadsAnEmptyFile) {
+    TempDir dir;
+    WriteBytes(dir.File("empty.txt"), "");
+    FileBytes contents;
+    ASSERT_TRUE(ReadWholeFile(dir.File("empty.txt"), contents));
+    EXPECT_EQ(contents.size, 0u);
 }
 
 TEST(ReadWholeFile, FailsForMissingFileAndDirectory) {
     TempDir dir;
-    std::string contents;
+    FileBytes contents;
     EXPECT_FALSE(ReadWholeFile(dir.File("missing.txt"), contents));
     EXPECT_FALSE(ReadWholeFile(dir.Path().string(), contents));
 }
