@@ -92,14 +92,4 @@ TEST(HostCallbacks, HostWritingNothingGetsEmptyTextFirstAndThePreviousTextLater)
     EXPECT_EQ(callbacks.GetParameterValue("timeout"), "19200");
 }
 
-TEST(HostCallbacks, ShorterTextEndsAtItsOwnNul) {
-    RecordingHost host;
-    host.answers["port"] = "COM10";
-    host.answers["baud"] = "96";
-    const auto instance = InstanceOf(host);
-    iwv::HostCallbacks callbacks(instance, 1);
-    EXPECT_EQ(callbacks.GetParameterValue("port"), "COM10");
-    EXPECT_EQ(callbacks.GetParameterValue("baud"), "96");
-}
-
 }  // namespace
