@@ -7,26 +7,47 @@ namespace {
 // separator is never found (string_view would find it at 0).
 std::size_t FindSeparator(std::string_view text, std::string_view separator) {
     if (separator.empty()) return std::string_view::npos;
-    if (separator.size() == 1) return text.find(separator.front());
     return text.find(separator);
+}
+
+// The fields of text at a one-character separator, in one pass: the same
+// fields as the general loop below gives, at a fraction of the cost of a
+// search call per field on the short fields of goods and terminal lines.
+void SplitAtCharacter(std::string_view text, char separator, LineList& fields) {
+    std::size_t begin = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != separator) continue;
+        fields.Append(text.substr(begin, i - begin));
+        begin = i + 1;
+    }
+    // A separator at the very end opens no further field.
+    if (begin < text.size()) fields.Append(text.substr(begin));
+}
+
+// The algorithm for any separator: after each field only the separator's
+// first character is consumed.
+void SplitAtText(std::string_view text, std::string_view separator, LineList& fields) {
+    while (!text.empty()) {
+        const std::size_t at = FindSeparator(text, separator);
+        if (at == std::string_view::npos) {
+            fields.Append(text);
+            return;
+        }
+        fields.Append(text.substr(0, at));
+        text.remove_prefix(at + 1);
+    }
 }
 
 }  // namespace
 
 int WordSplitter::Split(std::string_view text) {
     OutOfRange = false;
-    LineList& fields = Lists[0];
-    fields.Clear();
+    Lists[0].Clear();
     Lists[1].Clear();
-    while (!text.empty()) {
-        const std::size_t at = FindSeparator(text, Separator);
-        if (at == std::string_view::npos) {
-            fields.Append(text);
-            break;
-        }
-        fields.Append(text.substr(0, at));
-        text.remove_prefix(at + 1);
-    }
+    if (Separator.size() == 1)
+        SplitAtCharacter(text, Separator.front(), Lists[0]);
+    else
+        SplitAtText(text, Separator, Lists[0]);
     return Count();
 }
 

@@ -1,7 +1,6 @@
 #include "export/LookupConverter.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "common/ByteBuffer.h"
 #include "common/LineFileWriter.h"
@@ -25,12 +24,10 @@ void AppendName(ByteBuffer& out, std::string_view name, int nameLength) {
     const std::size_t keep = static_cast<std::size_t>(std::max(nameLength, 0));
     const std::size_t start = out.Size();
     out.Append(name.substr(0, keep));
-    if (out.Size() == start) return;
     // The terminal's lookup fields are comma-separated and cannot quote.
-    char* const end = out.Data() + out.Size();
-    char* comma = out.Data() + start;
-    while ((comma = static_cast<char*>(std::memchr(comma, ',', static_cast<std::size_t>(end - comma)))) != nullptr)
-        *comma++ = '.';
+    char* const cut = out.Data() + start;
+    for (std::size_t i = 0; i < out.Size() - start; ++i)
+        if (cut[i] == ',') cut[i] = '.';
 }
 
 // Puts a decimal point `places` (at most 3) characters from the end, padding
