@@ -50,7 +50,9 @@ std::int32_t IWV_STDCALL HSTDLLInwEksportujTowary(iwv::LibraryInstance* instance
                                                   const char* dataPath) {
     // Without an instance there is no host to ask or to tell; nothing is done.
     if (instance == nullptr) return 0;
-    return iwv::platform::AtHostBoundary([&] { return iwv::ExportGoods(*instance, callContext, dataPath); });
+    // A null path reads as the empty text, which no file answers to.
+    const char* path = dataPath ? dataPath : "";
+    return iwv::platform::AtHostBoundary([&] { return iwv::ExportGoods(*instance, callContext, path); });
 }
 
 std::int32_t IWV_STDCALL HSTDLLInwZeruj(iwv::HostWord, iwv::HostWord) {
@@ -61,7 +63,8 @@ std::int32_t IWV_STDCALL HSTDLLInwZeruj(iwv::HostWord, iwv::HostWord) {
 std::int32_t IWV_STDCALL HSTDLLInwImport(iwv::LibraryInstance* instance, iwv::HostWord callContext,
                                          const char* dataPath) {
     if (instance == nullptr) return 0;
-    return iwv::platform::AtHostBoundary([&] { return iwv::ImportStockCount(*instance, callContext, dataPath); });
+    const char* path = dataPath ? dataPath : "";
+    return iwv::platform::AtHostBoundary([&] { return iwv::ImportStockCount(*instance, callContext, path); });
 }
 
 }  // extern "C"
