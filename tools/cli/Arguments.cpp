@@ -19,8 +19,8 @@ bool IsOption(std::string_view argument) { return argument.size() > 2 && argumen
 }  // namespace
 
 Arguments::Arguments(const std::vector<std::string>& arguments, std::size_t positionalCount,
-                     std::vector<OptionSpec> options)
-    : specs_(std::move(options)), values_(specs_.size()) {
+                     std::vector<OptionRule> options)
+    : rules_(std::move(options)), values_(rules_.size()) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         if (!IsOption(argument)) {
@@ -42,18 +42,18 @@ Arguments::Arguments(const std::vector<std::string>& arguments, std::size_t posi
 }
 
 void Arguments::SetOption(std::string_view name, std::string_view value) {
-    const auto spec = std::find_if(specs_.begin(), specs_.end(), [&](const OptionSpec& s) { return s.name == name; });
-    if (spec == specs_.end()) throw UsageError("unknown option --" + std::string(name));
-    std::string& slot = values_[static_cast<std::size_t>(spec - specs_.begin())];
+    const auto rule = std::find_if(rules_.begin(), rules_.end(), [&](const OptionRule& r) { return r.name == name; });
+    if (rule == rules_.end()) throw UsageError("unknown option --" + std::string(name));
+    std::string& slot = values_[static_cast<std::size_t>(rule - rules_.begin())];
     if (!slot.empty()) throw UsageError("option --" + std::string(name) + " given twice");
-    if (std::find(spec->values.begin(), spec->values.end(), value) == spec->values.end())
-        throw UsageError("--" + std::string(name) + " must be one of " + Join(spec->values));
+    if (std::find(rule->values.begin(), rule->values.end(), value) == rule->values.end())
+        throw UsageError("--" + std::string(name) + " must be one of " + Join(rule->values));
     slot = value;
 }
 
 std::string_view Arguments::Option(std::string_view name) const {
-    for (std::size_t i = 0; i < specs_.size(); ++i)
-        if (specs_[i].name == name) return values_[i].empty() ? specs_[i].defaultValue : std::string_view(values_[i]);
+    for (std::size_t i = 0; i < rules_.size(); ++i)
+        if (rules_[i].name == name) return values_[i].empty() ? rules_[i].defaultValue : std::string_view(values_[i]);
     throw UsageError("unknown option --" + std::string(name));
 }
 

@@ -8,7 +8,7 @@ namespace iwv::cli {
 
 // An option "--name VALUE" (or "--name=VALUE") whose value must be one of
 // values; defaultValue when it is not given.
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     std::vector<std::string_view> values;
     std::string_view defaultValue;
@@ -19,7 +19,7 @@ struct OptionSpec {
 class Arguments {
 public:
     Arguments(const std::vector<std::string>& arguments, std::size_t positionalCount,
-              std::vector<OptionSpec> options = {});
+              std::vector<OptionRule> options = {});
 
     const std::string& Positional(std::size_t index) const { return positionals_.at(index); }
     // The option's value, or its default.
@@ -30,8 +30,8 @@ private:
     void SetOption(std::string_view name, std::string_view value);
 
     std::vector<std::string> positionals_;
-    std::vector<OptionSpec> specs_;
-    std::vector<std::string> values_;  // one per spec; empty until given
+    std::vector<OptionRule> rules_;
+    std::vector<std::string> values_;  // one per rule; empty until given
 };
 
 }  // namespace iwv::cli
