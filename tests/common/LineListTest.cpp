@@ -207,35 +207,11 @@ INSTANTIATE_TEST_SUITE_P(Table, FailedSave,
                                          FailedSaveCase{"CommitWithoutOldFile", 0, false}),
                          [](const testing::TestParamInfo<FailedSaveCase>& info) { return info.param.name; });
 
-TEST(LineList, FailingOpenerThatNeverFailsWritesTheWholeFile) {
-    TempDir dir;
-    const std::string path = dir.File("inwout.txt");
-    LinesOfSomeChunks().Save(path, FailingAt(6));
-    EXPECT_EQ(ReadBytes(path), LinesOfSomeChunks().ToBytes());
-}
-
-TEST(LineList, SaveThatCannotOpenReportsCreate) {
-    TempDir dir;
-    const std::string path = dir.File("out.txt");
-    const ReplacementFile::Opener refuse = [](const std::string&, std::unique_ptr<ReplacementFile>&) {
-        return ReplacementFile::Status::CannotCreate;
-    };
-    EXPECT_EQ(ErrorOf([&] { LinesOfSomeChunks().Save(path, refuse); }), "Cannot create file " + path);
-}
-
 TEST(LineList, SaveIntoAMissingDirectoryNamesThePath) {
     TempDir dir;
     const std::string path = (dir.Path() / "missing" / "inwout.txt").string();
     EXPECT_EQ(ErrorOf([&] { LinesOfSomeChunks().Save(path); }), "Cannot create file " + path);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{});
-}
-
-TEST(LineList, SaveOverADirectoryNamesThePath) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.Path() / "inwout.txt");
-    const std::string path = dir.File("inwout.txt");
-    EXPECT_EQ(ErrorOf([&] { LinesOfSomeChunks().Save(path); }), "Cannot create file " + path);
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"inwout.txt"});
 }
 
 TEST(LineList, SaveOverAReadOnlyFileLeavesIt) {

@@ -185,13 +185,5 @@ TEST_F(LookupFile, MissingLookupDirectoryNamesTheLookupPath) {
     }
 }
 
-TEST_F(LookupFile, GoodsFileIsNotChanged) {
-    const std::string bytes = W("1;5900002;Sól;5;0;1000\n2;x");
-    WriteBytes(goods, bytes);
-    Converter(10, 1).Convert(goods, lookup);
-    EXPECT_EQ(ReadBytes(goods), bytes);
-    EXPECT_EQ(ReadBytes(lookup), W("Sól,5900002,1.000,0,0.05\r\n,x,,0,\r\n"));
-}
-
 }  // namespace
 }  // namespace iwv

@@ -10,7 +10,6 @@
 namespace iwv::platform {
 namespace {
 
-using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 using namespace std::string_literals;
@@ -26,21 +25,6 @@ TEST(ReadWholeFile, ReadsEveryByte) {
     ASSERT_TRUE(ReadWholeFile(dir.File("in.bin"), contents));
     EXPECT_EQ(BytesOf(contents), bytes);
     EXPECT_GE(contents.capacity, contents.size);
-}
-
-TEST(ReadWholeFile, ReadsAnEmptyFile) {
-    TempDir dir;
-    WriteBytes(dir.File("empty.txt"), "");
-    FileBytes contents;
-    ASSERT_TRUE(ReadWholeFile(dir.File("empty.txt"), contents));
-    EXPECT_EQ(contents.size, 0u);
-}
-
-TEST(ReadWholeFile, FailsForMissingFileAndDirectory) {
-    TempDir dir;
-    FileBytes contents;
-    EXPECT_FALSE(ReadWholeFile(dir.File("missing.txt"), contents));
-    EXPECT_FALSE(ReadWholeFile(dir.Path().string(), contents));
 }
 
 TEST(RemoveFile, RemovesAnExistingFileOnly) {
@@ -60,41 +44,6 @@ TEST(Directories, ExistAndWritable) {
     EXPECT_TRUE(DirectoryWritable(dir.Path().string()));
     EXPECT_FALSE(DirectoryWritable(dir.File("missing")));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"file.txt"});
-}
-
-TEST(ReplacementFile, CommitReplacesTheTarget) {
-    TempDir dir;
-    const std::string target = dir.File("out.txt");
-    WriteBytes(target, "old content that is longer");
-    std::unique_ptr<ReplacementFile> file;
-    ASSERT_EQ(ReplacementFile::Open(target, file), ReplacementFile::Status::Ok);
-    ASSERT_TRUE(file->Write("new", 3));
-    EXPECT_EQ(ReadBytes(target), "old content that is longer");
-    ASSERT_EQ(file->Commit(), ReplacementFile::Status::Ok);
-    file.reset();
-    EXPECT_EQ(ReadBytes(target), "new");
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"out.txt"});
-}
-
-TEST(ReplacementFile, CommitCreatesAMissingTarget) {
-    TempDir dir;
-    std::unique_ptr<ReplacementFile> file;
-    ASSERT_EQ(ReplacementFile::Open(dir.File("out.txt"), file), ReplacementFile::Status::Ok);
-    ASSERT_EQ(file->Commit(), ReplacementFile::Status::Ok);
-    file.reset();
-    EXPECT_EQ(ReadBytes(dir.File("out.txt")), "");
-}
-
-TEST(ReplacementFile, DroppedWithoutCommitLeavesNoTrace) {
-    TempDir dir;
-    const std::string target = dir.File("out.txt");
-    WriteBytes(target, "old");
-    std::unique_ptr<ReplacementFile> file;
-    ASSERT_EQ(ReplacementFile::Open(target, file), ReplacementFile::Status::Ok);
-    ASSERT_TRUE(file->Write("new", 3));
-    file.reset();
-    EXPECT_EQ(ReadBytes(target), "old");
-    EXPECT_EQ(dir.Names(), std::vector<std::string>{"out.txt"});
 }
 
 TEST(ReplacementFile, CannotOpenInAMissingDirectoryOrOverADirectory) {
