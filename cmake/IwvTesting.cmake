@@ -41,3 +41,12 @@ function(iwv_add_test)
     gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
 endfunction()
+
+# iwv_add_operation_test(NAME <name> SOURCES <files...>): a native test of an
+# operation, with the simulated terminal's drivers built and found on PATH.
+function(iwv_add_operation_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES" ${ARGN})
+  iwv_add_test(NAME ${T_NAME} SOURCES ${T_SOURCES} LIBS iwvestra_plugin iwv_driver_sandbox TIMEOUT 120)
+  target_compile_definitions(${T_NAME} PRIVATE IWV_SIMULATOR_DIR="${IWV_SIMULATOR_DIR}")
+  add_dependencies(${T_NAME} simulator_dlookup simulator_232_read)
+endfunction()

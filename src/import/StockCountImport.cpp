@@ -1,7 +1,5 @@
 #include "import/StockCountImport.h"
 
-#include <cstdio>
-
 #include "common/Cp1250.h"
 #include "driver/DriverRunner.h"
 #include "driver/DriverSettings.h"
@@ -13,17 +11,6 @@
 #include "plugin/OperationTexts.h"
 
 namespace iwv {
-namespace {
-
-bool CanBeOpenedForReading(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
-}
-
-}  // namespace
-
 std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callContext, const char* dataPath) {
     static constexpr auto kStartFailure = Cp1250("Błąd uruchomienia driver'a (232_read.exe).");
 
@@ -43,7 +30,7 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
     if (!DriverRunner().Run(settings.CommandLine, settings.TimeoutTicks, workDirectory, kStartFailure.c_str(),
                             host))
         return 0;
-    if (CanBeOpenedForReading(terminalDataFile)) CountConverter::Convert(terminalDataFile, countFile);
+    if (platform::FileCanBeOpenedForReading(terminalDataFile)) CountConverter::Convert(terminalDataFile, countFile);
     return 1;
 }
 

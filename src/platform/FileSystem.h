@@ -23,6 +23,9 @@ bool ReadWholeFile(const std::string& path, FileBytes& contents);
 // Deletes the file at path; false when it is missing or cannot be deleted.
 bool RemoveFile(const std::string& path);
 
+// True when the file can be opened for reading (as fopen "rb" opens it).
+bool FileCanBeOpenedForReading(const std::string& path);
+
 // True when a directory exists at path.
 bool DirectoryExists(const std::string& path);
 

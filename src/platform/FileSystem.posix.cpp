@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <random>
+
+#include "platform/PosixPath.h"
 
 namespace iwv::platform {
 namespace {
@@ -92,7 +95,7 @@ private:
 // read, and nothing here can refuse it. The whole file is read in one go right
 // after opening, which keeps that window as short as the file allows.
 bool ReadWholeFile(const std::string& path, FileBytes& contents) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor fd(::open(PosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
     struct stat info {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
     // Read straight into the result. The size is only a first guess, as the
@@ -112,11 +115,18 @@ bool ReadWholeFile(const std::string& path, FileBytes& contents) {
     return true;
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) { return ::unlink(PosixPath(path).c_str()) == 0; }
+
+bool FileCanBeOpenedForReading(const std::string& path) {
+    std::FILE* file = std::fopen(PosixPath(path).c_str(), "rb");
+    if (file == nullptr) return false;
+    std::fclose(file);
+    return true;
+}
 
 bool DirectoryExists(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return ::stat(PosixPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool DirectoryWritable(const std::string& path) {
@@ -124,7 +134,8 @@ bool DirectoryWritable(const std::string& path) {
     return ReplacementFile::Open(path + "/.iwvestra-probe", probe) == ReplacementFile::Status::Ok;
 }
 
-ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {
+ReplacementFile::Status ReplacementFile::Open(const std::string& path, std::unique_ptr<ReplacementFile>& file) {
+    const std::string target = PosixPath(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     // A target that may not be written must not be replaced behind its back.

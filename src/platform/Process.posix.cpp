@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/PosixPath.h"
+
 extern char** environ;
 
 namespace iwv::platform {
@@ -167,7 +169,8 @@ std::unique_ptr<DriverProcess> DriverProcess::Start(const std::string& commandLi
     for (std::string& word : words) arguments.push_back(word.data());
     arguments.push_back(nullptr);
     auto process = std::make_unique<PosixDriverProcess>();
-    const pid_t pid = Spawn(program.c_str(), arguments.data(), workDirectory.c_str());
+    const std::string directory = PosixPath(workDirectory);
+    const pid_t pid = Spawn(program.c_str(), arguments.data(), directory.c_str());
     if (pid < 0) return nullptr;
     process->Adopt(pid);
     return process;

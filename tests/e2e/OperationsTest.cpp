@@ -198,6 +198,13 @@ TEST_F(OperationsTest, MissingWorkDirectoryEndsTheExportWithALibraryError) {
     EXPECT_FALSE(std::filesystem::exists(Terminal() / "goods.txt")) << "the driver must not run";
 }
 
+TEST_F(OperationsTest, NullDataPathEndsTheExportWithALibraryError) {
+    auto host = NewHost();
+    const host::GuardedResult result = host->Export(static_cast<const char*>(nullptr), 6);
+    ASSERT_TRUE(result.raised);
+    EXPECT_EQ(result.message, "Cannot open file ");
+}
+
 TEST_F(OperationsTest, TwoInstancesOnTwoThreadsKeepApart) {
     TempDir other;
     const std::filesystem::path otherData = other.Path() / "Shop" / "Data";

@@ -49,16 +49,20 @@ RecordingHost::~RecordingHost() {
 }
 
 host::GuardedResult RecordingHost::Export(const std::string& dataPath, std::uint32_t callContext) {
+    return Export(dataPath.c_str(), callContext);
+}
+
+host::GuardedResult RecordingHost::Export(const char* dataPath, std::uint32_t callContext) {
     return Run(plugin_.Exports().inwEksportujTowary, dataPath, callContext);
 }
 
 host::GuardedResult RecordingHost::Import(const std::string& dataPath, std::uint32_t callContext) {
-    return Run(plugin_.Exports().inwImport, dataPath, callContext);
+    return Run(plugin_.Exports().inwImport, dataPath.c_str(), callContext);
 }
 
-host::GuardedResult RecordingHost::Run(host::PluginExports::Operation operation, const std::string& dataPath,
+host::GuardedResult RecordingHost::Run(host::PluginExports::Operation operation, const char* dataPath,
                                        std::uint32_t callContext) {
-    OperationCall call{operation, instance_, callContext, dataPath.c_str()};
+    OperationCall call{operation, instance_, callContext, dataPath};
     return host::CallGuarded(&CallOperation, &call);
 }
 

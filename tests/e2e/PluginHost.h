@@ -35,6 +35,8 @@ public:
     RecordingHost& operator=(const RecordingHost&) = delete;
 
     host::GuardedResult Export(const std::string& dataPath, std::uint32_t callContext);
+    // The export with the path exactly as given, null included.
+    host::GuardedResult Export(const char* dataPath, std::uint32_t callContext);
     host::GuardedResult Import(const std::string& dataPath, std::uint32_t callContext);
 
     const std::vector<CallbackCall>& Calls() const { return calls_; }
@@ -43,7 +45,7 @@ public:
     std::uint32_t HostContext() const { return hostContext_; }
 
 private:
-    host::GuardedResult Run(host::PluginExports::Operation operation, const std::string& dataPath,
+    host::GuardedResult Run(host::PluginExports::Operation operation, const char* dataPath,
                             std::uint32_t callContext);
     static RecordingHost& Self(std::uint32_t hostContext);
     static std::int32_t __stdcall ShowStatus(std::uint32_t hostContext, std::uint32_t callContext, const char* text);

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <memory>
 
-#include "common/Error.h"
 #include "plugin/HostCallbacks.h"
 #include "plugin/Iwvestra.h"
 #include "plugin/RecordingHost.h"
@@ -117,18 +116,6 @@ TEST(LibraryInstance, NullInstanceIsIgnoredEverywhere) {
     HSTDLLRejestrujCallback(nullptr, Address(&RecordingHost::ShowStatus), 2);
     EXPECT_EQ(HSTDLLInwEksportujTowary(nullptr, 1, "C:\\App\\Data\\goods.txt"), 0);
     EXPECT_EQ(HSTDLLInwImport(nullptr, 1, "C:\\App\\Data\\count.txt"), 0);
-}
-
-TEST(LibraryInstance, NullDataPathIsAFileThatCannotBeOpened) {
-    RecordingHost host;
-    auto instance = Register(host.Context());
-    RegisterAll(instance.get());
-    try {
-        HSTDLLInwEksportujTowary(instance.get(), 1, nullptr);
-        FAIL() << "a null path must end the export with a library error";
-    } catch (const iwv::Error& error) {
-        EXPECT_EQ(error.Message(), "Cannot open file ");
-    }
 }
 
 TEST(ClearCount, ReturnsOneAfterAboutOneSecond) {

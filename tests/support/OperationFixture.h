@@ -1,0 +1,59 @@
+#pragma once
+
+// A shop in a scratch directory for running the export and import natively:
+// Shop\Data holds the host's files, Shop is the work directory, and the
+// simulated terminal's drivers are found on PATH.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "resources/ScopedEnvironment.h"
+#include "TestFiles.h"
+#include "common/Cp1250.h"
+#include "plugin/LibraryInstance.h"
+#include "plugin/RecordingHost.h"
+
+namespace iwv::test {
+
+class OperationFixture : public ::testing::Test {
+protected:
+    OperationFixture()
+        : path_("PATH", std::string(IWV_SIMULATOR_DIR) + ":" + ScopedEnvironment::Get("PATH").value_or("/usr/bin:/bin")),
+          terminal_("IWV_TERMINAL_DIR", Terminal().string()) {
+        std::filesystem::create_directories(Shop() / "Data");
+        host_.answers = {{"port", "COM2"}, {"baud", "9600"}, {"timeout", "1 min"}, {"dlugosc", "20 liter"},
+                         {"cena", "Cena det"}};
+        instance_.ShowStatus = &RecordingHost::ShowStatus;
+        instance_.GetParameterValue = &RecordingHost::GetParameterValue;
+        instance_.ReportError = &RecordingHost::ReportError;
+        instance_.HostContext = host_.Context();
+    }
+
+    std::filesystem::path Shop() const { return dir_.Path() / "Shop"; }
+    std::filesystem::path Terminal() const { return dir_.Path() / "terminal"; }
+    std::filesystem::path DataFile(const std::string& name) const { return Shop() / "Data" / name; }
+    // The data path as a Windows host passes it: the work directory is found
+    // by its backslashes.
+    std::string DataPath(const std::string& name) const { return dir_.Path().string() + "\\Shop\\Data\\" + name; }
+    LibraryInstance& Instance() { return instance_; }
+    void HideSimulator() { path_.Set("/nonexistent"); }
+
+    static std::string Status() { return std::string(Cp1250("\nTransakcja w toku ...").view()); }
+    std::vector<std::string> Summary() const {
+        std::vector<std::string> summary;
+        for (const HostCall& call : host_.calls) summary.push_back(call.callback + ":" + call.text);
+        return summary;
+    }
+
+    TempDir dir_;
+    ScopedEnvironment path_;
+    ScopedEnvironment terminal_;
+    RecordingHost host_;
+    LibraryInstance instance_;
+};
+
+}  // namespace iwv::test
