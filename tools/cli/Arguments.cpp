@@ -46,7 +46,7 @@ void Arguments::SetOption(std::string_view name, std::string_view value) {
     if (rule == rules_.end()) throw UsageError("unknown option --" + std::string(name));
     std::string& slot = values_[static_cast<std::size_t>(rule - rules_.begin())];
     if (!slot.empty()) throw UsageError("option --" + std::string(name) + " given twice");
-    if (std::find(rule->values.begin(), rule->values.end(), value) == rule->values.end())
+    if (!rule->values.empty() && std::find(rule->values.begin(), rule->values.end(), value) == rule->values.end())
         throw UsageError("--" + std::string(name) + " must be one of " + Join(rule->values));
     slot = value;
 }
@@ -55,6 +55,12 @@ std::string_view Arguments::Option(std::string_view name) const {
     for (std::size_t i = 0; i < rules_.size(); ++i)
         if (rules_[i].name == name) return values_[i].empty() ? rules_[i].defaultValue : std::string_view(values_[i]);
     throw UsageError("unknown option --" + std::string(name));
+}
+
+bool Arguments::Given(std::string_view name) const {
+    for (std::size_t i = 0; i < rules_.size(); ++i)
+        if (rules_[i].name == name) return !values_[i].empty();
+    return false;
 }
 
 int Arguments::IntOption(std::string_view name) const { return std::stoi(std::string(Option(name))); }

@@ -7,7 +7,7 @@
 namespace iwv::cli {
 
 // An option "--name VALUE" (or "--name=VALUE") whose value must be one of
-// values; defaultValue when it is not given.
+// values (any text when values is empty); defaultValue when it is not given.
 struct OptionRule {
     std::string_view name;
     std::vector<std::string_view> values;
@@ -24,6 +24,8 @@ public:
     const std::string& Positional(std::size_t index) const { return positionals_.at(index); }
     // The option's value, or its default.
     std::string_view Option(std::string_view name) const;
+    // True when the option was given on the command line.
+    bool Given(std::string_view name) const;
     int IntOption(std::string_view name) const;
 
 private:

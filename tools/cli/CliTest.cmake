@@ -66,3 +66,33 @@ string(HEX "${expected_count}" expected_count)
 if(NOT counted STREQUAL expected_count)
   message(SEND_ERROR "count.txt holds ${counted}, expected ${expected_count}")
 endif()
+
+# check: a shop laid out under WORK, the simulated drivers found through the
+# search path (PATH natively, WINEPATH under Wine), the data path written as a
+# Windows host passes it.
+file(MAKE_DIRECTORY ${WORK}/Shop/Data)
+if(EMULATOR)
+  set(root "Z:${WORK}")
+  string(REPLACE "/" "\\" root "${root}")
+  string(REPLACE "/" "\\" search_path "Z:${SIMULATOR}")
+  set(search_variable WINEPATH)
+else()
+  set(root "${WORK}")
+  set(search_path "${SIMULATOR}:$ENV{PATH}")
+  set(search_variable PATH)
+endif()
+set(ENV{${search_variable}} "${search_path}")
+run(EXIT 0 STDOUT "export driver +dlookup.exe inwout.txt,2,5\n.*import driver +232_read.exe inwin.txt,2,5\n.*6000 polls.*dlookup.exe +found at .*no problems found"
+  ARGS check "${root}\\Shop\\Data\\towary.txt" --port COM2 --baud 9600 --timeout "10 min")
+run(EXIT 1 STDOUT "PROBLEM: --baud \"1152\" is none of 9600\\|19200\\|38400\\|57600\\|115200.*1 problem"
+  ARGS check "${root}\\Shop\\Data\\towary.txt" --baud 1152)
+run(EXIT 1 STDOUT "work directory +[^\n]*Elsewhere\n.*PROBLEM: the work directory [^\n]*Elsewhere does not exist\nPROBLEM: the data file's directory [^\n]*Data does not exist"
+  ARGS check "${root}\\Elsewhere\\Data\\towary.txt")
+run(EXIT 1 STDOUT "work directory +\\(empty\\).*fewer than two backslashes" ARGS check towary.txt)
+if(EMULATOR)
+  set(ENV{WINEPATH} "C:\\windows")
+else()
+  set(ENV{PATH} "/nonexistent")
+endif()
+run(EXIT 1 STDOUT "PROBLEM: dlookup.exe is not found.*PROBLEM: 232_read.exe is not found.*2 problem"
+  ARGS check "${root}\\Shop\\Data\\towary.txt")

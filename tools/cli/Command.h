@@ -30,5 +30,6 @@ struct Command {
 
 const Command& LookupCommand();
 const Command& CountCommand();
+const Command& CheckCommand();
 
 }  // namespace iwv::cli

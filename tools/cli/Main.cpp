@@ -13,7 +13,7 @@ namespace iwv::cli {
 namespace {
 
 const std::vector<const Command*>& Commands() {
-    static const std::vector<const Command*> commands{&LookupCommand(), &CountCommand()};
+    static const std::vector<const Command*> commands{&LookupCommand(), &CountCommand(), &CheckCommand()};
     return commands;
 }
 
