@@ -35,11 +35,14 @@ GOODS
 sed -i 's/$/\r/' "$demo/Shop/Data/towary.txt"
 iconv -f CP1250 -t UTF-8 "$demo/Shop/Data/towary.txt" | tr -d '\r'
 
+say "The integrator checks the shop's set-up: paths, driver command lines, drivers found (iwvestra.exe check)"
+"$run" "$windows/dist/iwvestra.exe" check "$goods" --port COM2
+
 say "What the plug-in tells the sales program about itself (iwvestra-host info)"
 host info
 
 say "Goods export: the plug-in writes Shop\\inwout.txt and runs dlookup.exe (simulated), which loads the terminal"
-host export "$goods"
+host --port COM2 export "$goods"
 echo "-- Shop\\inwout.txt as the terminal gets it:"
 iconv -f CP1250 -t UTF-8 "$demo/Shop/inwout.txt" | tr -d '\r'
 
@@ -50,7 +53,7 @@ scan 5900001000050 7.250
 scan 5900001000067 00000
 
 say "Stock-count import: 232_read.exe (simulated) leaves inwin.txt, the plug-in turns it into the count file"
-host import "$count"
+host --port COM2 import "$count"
 
 say "The sales program's count file, Shop\\Data\\remanent.txt (quantities in thousandths; the 00000 line means nothing counted)"
 tr -d '\r' < "$demo/Shop/Data/remanent.txt"
