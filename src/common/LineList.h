@@ -44,6 +44,12 @@ public:
         return std::string_view(text_.Data() + begin, ends_[index] - begin);
     }
 
+    // Calls onLine(line) for every line, in order.
+    template <typename OnLine>
+    void ForEach(OnLine onLine) const {
+        for (std::size_t i = 0; i < Count(); ++i) onLine((*this)[i]);
+    }
+
     void Append(std::string_view line) {
         text_.Append(line);
         ends_.push_back(text_.Size());

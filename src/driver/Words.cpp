@@ -10,18 +10,27 @@ std::size_t FindSeparator(std::string_view text, std::string_view separator) {
     return text.find(separator);
 }
 
-// The fields of text at a one-character separator, in one pass: the same
-// fields as the general loop below gives, at a fraction of the cost of a
-// search call per field on the short fields of goods and terminal lines.
-void SplitAtCharacter(std::string_view text, char separator, LineList& fields) {
+// Hands the fields of text at a one-character separator to onField, in order,
+// until it returns false: each separator ends a field, and one at the very end
+// opens no further field. One pass, the same fields as the general loop below
+// gives, at a fraction of the cost of a search call per field on the short
+// fields of goods and terminal lines.
+template <typename OnField>
+void ForEachFieldAt(std::string_view text, char separator, OnField onField) {
     std::size_t begin = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != separator) continue;
-        fields.Append(text.substr(begin, i - begin));
+        if (!onField(text.substr(begin, i - begin))) return;
         begin = i + 1;
     }
-    // A separator at the very end opens no further field.
-    if (begin < text.size()) fields.Append(text.substr(begin));
+    if (begin < text.size()) onField(text.substr(begin));
+}
+
+void SplitAtCharacter(std::string_view text, char separator, LineList& fields) {
+    ForEachFieldAt(text, separator, [&](std::string_view field) {
+        fields.Append(field);
+        return true;
+    });
 }
 
 // The algorithm for any separator: after each field only the separator's
@@ -68,5 +77,15 @@ std::string_view WordSplitter::FieldView(int index) {
 }
 
 int WordSplitter::Count() const { return static_cast<int>(Lists[0].Count()); }
+
+int SplitLeadingFields(std::string_view text, char separator, std::string_view* fields, int wanted) {
+    for (int i = 0; i < wanted; ++i) fields[i] = {};
+    int count = 0;
+    ForEachFieldAt(text, separator, [&](std::string_view field) {
+        if (count < wanted) fields[count] = field;
+        return ++count <= wanted;
+    });
+    return count;
+}
 
 }  // namespace iwv

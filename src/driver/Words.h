@@ -36,4 +36,12 @@ public:
     int Count() const;
 };
 
+// The first fields of text at a one-character separator, by the same rules as
+// WordSplitter::Split, as views into text: nothing is copied and fields past
+// the wanted ones are not kept, so that a line of megabytes, or of a million
+// separators, costs no more memory than a short one. Fills fields[0] to
+// fields[wanted - 1], the empty text past the last field, and returns the
+// number of fields, counted no further than wanted + 1.
+int SplitLeadingFields(std::string_view text, char separator, std::string_view* fields, int wanted);
+
 }  // namespace iwv

@@ -1,14 +1,17 @@
 #include "import/CountConverter.h"
 
 #include "common/ByteBuffer.h"
+#include "common/LineFileReader.h"
 #include "common/LineFileWriter.h"
 #include "driver/Words.h"
 
 namespace iwv {
 namespace {
 
+constexpr char kSeparator = ',';
 constexpr int kCodeField = 0;
 constexpr int kQuantityField = 1;
+constexpr int kCountLineFields = 2;
 constexpr std::size_t kFractionDigits = 3;
 constexpr const char* kZeros = "000";
 
@@ -38,41 +41,44 @@ bool AppendNormalizedQuantity(ByteBuffer& out, std::string_view quantity) {
 
 // Appends the count line of one terminal line; false, with out unchanged,
 // when the line gives none.
-bool AppendCountLine(ByteBuffer& out, WordSplitter& fields, std::string_view terminalLine) {
-    fields.SplitText(terminalLine);
-    if (fields.Count() != 2) return false;
-    const std::string_view quantity = fields.FieldView(kQuantityField);
+bool AppendCountLine(ByteBuffer& out, std::string_view terminalLine) {
+    // Only lines of exactly two fields count, so a third is never kept.
+    std::string_view fields[kCountLineFields];
+    if (SplitLeadingFields(terminalLine, kSeparator, fields, kCountLineFields) != kCountLineFields) return false;
+    const std::string_view quantity = fields[kQuantityField];
     if (quantity == kNothingCounted) return false;
     const std::size_t start = out.Size();
+    // Room for the whole line at once: grown piece by piece, a line of
+    // megabytes would pass through buffers of one and a half times its size.
+    out.Reserve(terminalLine.size() + kLineGrowth);
     out.Append("INW;");
-    out.Append(fields.FieldView(kCodeField));
+    out.Append(fields[kCodeField]);
     out.Append(';');
     if (AppendNormalizedQuantity(out, quantity)) return true;
     out.Truncate(start);
     return false;
 }
 
-// Appends the count line of every usable terminal line to countLines (a
-// LineList or a LineFileWriter).
-template <typename Lines>
-void ConvertInto(const LineList& terminalLines, Lines& countLines) {
-    // One splitter and one line buffer for the whole file: a split clears the
-    // fields but keeps their storage, so no line allocates.
-    WordSplitter fields;
-    fields.Separator = ",";
+// Appends the count line of every usable terminal line (of a LineList or a
+// LineFileReader) to countLines (a LineList or a LineFileWriter).
+template <typename TerminalLines, typename CountLines>
+void ConvertInto(const TerminalLines& terminalLines, CountLines& countLines) {
+    // One line buffer for the whole file, so that no line allocates.
     ByteBuffer line;
-    for (std::size_t i = 0; i < terminalLines.Count(); ++i) {
+    terminalLines.ForEach([&](std::string_view terminalLine) {
         line.Clear();
-        if (AppendCountLine(line, fields, terminalLines[i])) countLines.Append(line.View());
-    }
+        if (AppendCountLine(line, terminalLine)) countLines.Append(line.View());
+    });
 }
 
 }  // namespace
 
-void CountConverter::Convert(const std::string& terminalDataPath, const std::string& countPath) {
-    const LineList terminalLines = LineList::Load(terminalDataPath);
-    // Written as converted: only the terminal data is held in memory.
-    LineFileWriter countFile(countPath);
+void CountConverter::Convert(const std::string& terminalDataPath, const std::string& countPath,
+                             const platform::ReplacementFile::Opener& open) {
+    // Read whole, written as converted: only the terminal data's bytes are
+    // held in memory.
+    const LineFileReader terminalLines(terminalDataPath);
+    LineFileWriter countFile(countPath, open);
     ConvertInto(terminalLines, countFile);
     countFile.Commit();
 }

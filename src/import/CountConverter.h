@@ -11,9 +11,11 @@ namespace iwv {
 // Turns the terminal's data file ("code,quantity" lines) into the host's count
 // file ("INW;code;thousandths" lines).
 struct CountConverter {
-    // Loads terminalDataPath, converts it and saves the result over countPath.
+    // Loads terminalDataPath, converts it and saves the result over countPath,
+    // whose replacement file open gives (tests make writes fail through it).
     // Errors are those of LineList.
-    static void Convert(const std::string& terminalDataPath, const std::string& countPath);
+    static void Convert(const std::string& terminalDataPath, const std::string& countPath,
+                        const platform::ReplacementFile::Opener& open = &platform::ReplacementFile::Open);
     // The count lines of the terminal lines, in order; unusable lines dropped.
     static LineList Convert(const LineList& terminalLines);
 };

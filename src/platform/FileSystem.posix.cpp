@@ -141,9 +141,12 @@ ReplacementFile::Status ReplacementFile::Open(const std::string& path, std::uniq
     // A target that may not be written must not be replaced behind its back.
     if (exists && (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) return Status::CannotCreate;
 
+    // A short name of its own, not the target's name with more added: that
+    // would reach past NAME_MAX for a target whose name is near it.
+    const std::string directory = DirectoryOf(target);
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string temp = target + ".iwv" + std::to_string(random() % 1000000u) + ".tmp";
+        const std::string temp = directory + "/.iwv" + std::to_string(random() % 1000000u) + ".tmp";
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno == EEXIST) continue;
         if (fd < 0) return Status::CannotCreate;

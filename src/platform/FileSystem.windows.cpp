@@ -5,16 +5,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+#include <random>
 
 #include "platform/WinHandle.h"
 
 namespace iwv::platform {
 namespace {
 
+// The directory part of path with its separator (C:\Shop\ or C: or the
+// empty text for the current directory), ready for a name to follow.
 std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return ".";
-    return path.substr(0, slash + 1);
+    const std::size_t end = path.find_last_of("\\/:");
+    return end == std::string::npos ? std::string() : path.substr(0, end + 1);
 }
 
 class WindowsReplacementFile final : public ReplacementFile {
@@ -103,21 +105,33 @@ bool DirectoryWritable(const std::string& path) {
 }
 
 ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {
+    // The ANSI functions take no longer path; Wine's would take some, and the
+    // library must not write where Windows cannot.
+    if (target.size() >= MAX_PATH) return Status::CannotCreate;
     const DWORD attributes = ::GetFileAttributesA(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
         return Status::CannotCreate;
 
-    char temp[MAX_PATH];
-    // GetTempFileNameA makes a unique, empty file in the target's directory.
-    if (!::GetTempFileNameA(DirectoryOf(target).c_str(), "iwv", 0, temp)) return Status::CannotCreate;
-    HANDLE handle = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-        ::DeleteFileA(temp);
-        return Status::CannotCreate;
+    // The name is made here, not by GetTempFileNameA: that refuses every
+    // directory of more than MAX_PATH - 14 characters, even where the target
+    // itself fits, and Wine's does not check the length at all and writes past
+    // the buffer. Seven characters fit beside nearly every target that fits.
+    const std::string directory = DirectoryOf(target);
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[16];
+        std::snprintf(name, sizeof name, "~iv%04X", static_cast<unsigned>(random() & 0xFFFFu));
+        const std::string temp = directory + name;
+        if (temp.size() >= MAX_PATH) return Status::CannotCreate;
+        const HANDLE handle =
+            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) continue;
+        if (handle == INVALID_HANDLE_VALUE) return Status::CannotCreate;
+        file = std::make_unique<WindowsReplacementFile>(target, temp, handle);
+        return Status::Ok;
     }
-    file = std::make_unique<WindowsReplacementFile>(target, temp, handle);
-    return Status::Ok;
+    return Status::CannotCreate;
 }
 
 }  // namespace iwv::platform

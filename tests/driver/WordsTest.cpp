@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace iwv {
@@ -41,20 +43,47 @@ TEST_P(SplitTable, GivesTheFieldsInLineOrder) {
     EXPECT_FALSE(splitter.OutOfRange);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Semicolon, SplitTable,
-    testing::Values(SplitCase{";", "", {}}, SplitCase{";", "abc", {"abc"}},
-                    SplitCase{";", "a;b;c", {"a", "b", "c"}}, SplitCase{";", "a;;c", {"a", "", "c"}},
-                    SplitCase{";", ";a", {"", "a"}}, SplitCase{";", "a;", {"a"}},
-                    SplitCase{";", "a;;", {"a", ""}}, SplitCase{";", ";", {""}},
-                    SplitCase{";", ";;", {"", ""}}, SplitCase{";", " a ; b ", {" a ", " b "}},
-                    SplitCase{";", "\"a;b\"", {"\"a", "b\""}},
-                    SplitCase{";", "X;77;S\xF3l", {"X", "77", "S\xF3l"}}));
+// The conversions read only the first fields of a line, at a one-character
+// separator; they must be the splitter's, however many are asked for.
+class LeadingFields : public testing::TestWithParam<SplitCase> {};
 
-INSTANTIATE_TEST_SUITE_P(Comma, SplitTable,
-                         testing::Values(SplitCase{",", "a,b", {"a", "b"}}, SplitCase{",", "a,b,", {"a", "b"}},
-                                         SplitCase{",", "a,b,c", {"a", "b", "c"}},
-                                         SplitCase{",", "a;b", {"a;b"}}));
+TEST_P(LeadingFields, AreTheSplittersFirstFields) {
+    const SplitCase& c = GetParam();
+    const int all = static_cast<int>(c.fields.size());
+    for (int wanted = 0; wanted <= all + 1; ++wanted) {
+        SCOPED_TRACE(testing::Message() << wanted << " wanted");
+        std::vector<std::string_view> fields(static_cast<std::size_t>(wanted) + 1, "untouched");
+        EXPECT_EQ(SplitLeadingFields(c.text, c.separator[0], fields.data(), wanted), std::min(all, wanted + 1));
+        for (int i = 0; i < wanted; ++i) EXPECT_EQ(fields[i], i < all ? c.fields[i] : "") << "field " << i;
+        EXPECT_EQ(fields[wanted], "untouched");
+    }
+}
+
+const SplitCase kSemicolonCases[] = {
+    {";", "", {}},
+    {";", "abc", {"abc"}},
+    {";", "a;b;c", {"a", "b", "c"}},
+    {";", "a;;c", {"a", "", "c"}},
+    {";", ";a", {"", "a"}},
+    {";", "a;", {"a"}},
+    {";", "a;;", {"a", ""}},
+    {";", ";", {""}},
+    {";", ";;", {"", ""}},
+    {";", " a ; b ", {" a ", " b "}},
+    {";", "\"a;b\"", {"\"a", "b\""}},
+    {";", "X;77;S\xF3l", {"X", "77", "S\xF3l"}},
+};
+const SplitCase kCommaCases[] = {
+    {",", "a,b", {"a", "b"}},
+    {",", "a,b,", {"a", "b"}},
+    {",", "a,b,c", {"a", "b", "c"}},
+    {",", "a;b", {"a;b"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Semicolon, SplitTable, testing::ValuesIn(kSemicolonCases));
+INSTANTIATE_TEST_SUITE_P(Comma, SplitTable, testing::ValuesIn(kCommaCases));
+INSTANTIATE_TEST_SUITE_P(Semicolon, LeadingFields, testing::ValuesIn(kSemicolonCases));
+INSTANTIATE_TEST_SUITE_P(Comma, LeadingFields, testing::ValuesIn(kCommaCases));
 
 INSTANTIATE_TEST_SUITE_P(EmptySeparator, SplitTable,
                          testing::Values(SplitCase{"", "a;b,c", {"a;b,c"}}, SplitCase{"", "", {}}));
