@@ -30,7 +30,8 @@ DriverSandbox::DriverSandbox(const DriverBehaviour& behaviour)
     : path_("PATH", PathWithInFront(MakeBin(root_))),
       exitCode_("IWV_TEST_EXIT_CODE", "0"),
       delay_("IWV_TEST_DELAY_MS", "0"),
-      hang_("IWV_TEST_HANG", "0") {
+      hang_("IWV_TEST_HANG", "0"),
+      crash_("IWV_TEST_CRASH", "0") {
     SetBehaviour(behaviour);
 }
 
@@ -38,6 +39,7 @@ void DriverSandbox::SetBehaviour(const DriverBehaviour& behaviour) {
     exitCode_.Set(std::to_string(behaviour.exitCode));
     delay_.Set(std::to_string(behaviour.delayMilliseconds));
     hang_.Set(behaviour.hang ? "1" : "0");
+    crash_.Set(behaviour.crash ? "1" : "0");
 }
 
 std::optional<DriverRecord> DriverSandbox::Record() const {

@@ -15,6 +15,7 @@ struct DriverBehaviour {
     unsigned long exitCode = 0;
     unsigned long delayMilliseconds = 0;
     bool hang = false;
+    bool crash = false;  // ends by the platform's kind of crash instead
 };
 
 // What the test driver wrote about itself when it started.
@@ -48,6 +49,7 @@ private:
     ScopedEnvironment exitCode_;
     ScopedEnvironment delay_;
     ScopedEnvironment hang_;
+    ScopedEnvironment crash_;
 };
 
 }  // namespace iwv::test

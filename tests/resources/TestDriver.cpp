@@ -34,6 +34,7 @@ void WriteRecord(const std::string& commandLine) {
 
 int main(int argc, char** argv) {
     WriteRecord(iwv::test::CommandLineText(argc, argv));
+    if (EnvironmentNumber("IWV_TEST_CRASH") != 0) iwv::test::Crash();
     if (EnvironmentNumber("IWV_TEST_HANG") != 0)
         for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));
     std::this_thread::sleep_for(std::chrono::milliseconds(EnvironmentNumber("IWV_TEST_DELAY_MS")));

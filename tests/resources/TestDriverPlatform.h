@@ -10,4 +10,8 @@ std::string CommandLineText(int argc, char** argv);
 
 unsigned long CurrentProcessId();
 
+// Ends the program as a crash does: by SIGSEGV outside Windows, by an access
+// violation on Windows, with no error dialog or debugger in the way.
+[[noreturn]] void Crash();
+
 }  // namespace iwv::test

@@ -1,6 +1,9 @@
 #include "TestDriverPlatform.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cstdlib>
 
 namespace iwv::test {
 
@@ -14,5 +17,11 @@ std::string CommandLineText(int argc, char** argv) {
 }
 
 unsigned long CurrentProcessId() { return static_cast<unsigned long>(::getpid()); }
+
+void Crash() {
+    ::signal(SIGSEGV, SIG_DFL);
+    ::raise(SIGSEGV);
+    std::abort();
+}
 
 }  // namespace iwv::test

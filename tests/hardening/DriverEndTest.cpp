@@ -1,0 +1,109 @@
+// Drivers that do not end by themselves in the ordinary way: killed by
+// someone else, or crashed. Either way the driver has ended, and the
+// operation goes on as after any other end.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "HardeningSupport.h"
+#include "ForcedEnd.h"
+#include "driver/DriverRunner.h"
+#include "driver/FakeHost.h"
+#include "plugin/HostCallbacks.h"
+#include "resources/DriverSandbox.h"
+#include "resources/ProcessProbe.h"
+
+namespace iwv::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::chrono::seconds kRecordWait{20};
+// Ten seconds: long enough for any kill to be seen, short enough that a test
+// that fails does not wait the default five minutes.
+constexpr std::uint32_t kTimeoutTicks = 100;
+
+// The exit code of a process once it has ended; kStillActive when it has not
+// ended within kRecordWait.
+std::uint32_t ExitCodeOnceEnded(platform::DriverProcess& process) {
+    const auto deadline = Clock::now() + kRecordWait;
+    std::uint32_t code = process.ExitCode();
+    while (code == platform::kStillActive && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        code = process.ExitCode();
+    }
+    return code;
+}
+
+class HardeningDriverEnd : public testing::Test {
+protected:
+    // The runner's result, or the Error it threw instead.
+    struct Outcome {
+        bool ended = false;
+        std::string error;
+        Clock::duration took{};
+    };
+
+    Outcome Run(const char* commandLine) {
+        Outcome outcome;
+        const auto start = Clock::now();
+        try {
+            outcome.ended = DriverRunner().Run(commandLine, kTimeoutTicks, sandbox_.WorkDirectory(), "start failure",
+                                               host_);
+        } catch (const Error& error) {
+            outcome.error = error.Message();
+        }
+        outcome.took = Clock::now() - start;
+        return outcome;
+    }
+
+    DriverSandbox sandbox_;
+    FakeHost fake_;
+    const HostCallbacks host_{fake_.Instance(), 2};
+};
+
+TEST_F(HardeningDriverEnd, DriverKilledFromOutsideHasEnded) {
+    sandbox_.SetBehaviour(DriverBehaviour{0, 0, true, false});
+    std::optional<DriverRecord> record;
+    bool killed = false;
+    std::thread killer([&] {
+        record = sandbox_.AwaitRecord(kRecordWait);
+        if (record) killed = KillFromOutside(record->pid);
+    });
+
+    const Outcome outcome = Run("232_read.exe inwin.txt");
+    killer.join();
+
+    ASSERT_TRUE(record.has_value()) << "the driver never started";
+    ASSERT_TRUE(killed);
+    EXPECT_TRUE(outcome.ended) << outcome.error;
+    EXPECT_LT(outcome.took, std::chrono::seconds(8)) << "seen when it ended, not at the time-out";
+    EXPECT_TRUE(ProcessGone(record->pid));
+    EXPECT_TRUE(fake_.errors.empty());
+}
+
+TEST_F(HardeningDriverEnd, CrashedDriverHasEnded) {
+    sandbox_.SetBehaviour(DriverBehaviour{0, 0, false, true});
+    // First what the system says about such a driver, to be sure it crashed.
+    {
+        const auto process = platform::DriverProcess::Start("dlookup.exe inwout.txt", sandbox_.WorkDirectory());
+        ASSERT_TRUE(process);
+        EXPECT_EQ(ExitCodeOnceEnded(*process), CrashExitCode());
+    }
+
+    const Outcome outcome = Run("dlookup.exe inwout.txt");
+
+    EXPECT_TRUE(outcome.ended) << outcome.error;
+    EXPECT_LT(outcome.took, std::chrono::seconds(8));
+    const std::optional<DriverRecord> record = sandbox_.Record();
+    ASSERT_TRUE(record.has_value());
+    EXPECT_TRUE(ProcessGone(record->pid));
+    EXPECT_TRUE(fake_.errors.empty());
+}
+
+}  // namespace
+}  // namespace iwv::test

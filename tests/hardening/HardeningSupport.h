@@ -1,0 +1,42 @@
+#pragma once
+
+// Small things every hardening suite needs.
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <iterator>
+#include <string>
+
+#include "common/Error.h"
+
+namespace iwv::test {
+
+// The message of the Error that body throws; a test failure when it throws
+// none.
+template <typename Body>
+std::string ErrorOf(Body&& body) {
+    try {
+        body();
+    } catch (const Error& error) {
+        return error.Message();
+    }
+    ADD_FAILURE() << "no Error thrown";
+    return {};
+}
+
+// How many entries a directory holds, hidden ones included. Names are not
+// converted, so that names in any code page count.
+inline std::size_t EntryCount(const std::filesystem::path& directory) {
+    return static_cast<std::size_t>(
+        std::distance(std::filesystem::directory_iterator(directory), std::filesystem::directory_iterator()));
+}
+
+// The library's own byte-for-byte texts for paths: directory and name joined
+// by the platform's separator, without any code page conversion.
+inline std::string Join(const std::filesystem::path& directory, const std::string& name) {
+    return directory.string() + static_cast<char>(std::filesystem::path::preferred_separator) + name;
+}
+
+}  // namespace iwv::test

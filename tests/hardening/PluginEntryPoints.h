@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "plugin/LibraryInstance.h"
+#include "plugin/RecordingHost.h"
+
+namespace iwv::test {
+
+// What a host gets from an export or import call: its result, or the
+// library error that ended it instead.
+struct OperationResult {
+    bool raised = false;
+    std::int32_t value = 0;
+    std::string message;
+};
+
+// The plug-in's entry points as this build's host reaches them: natively the
+// linked functions, on Windows the exports of IWVestra.dll, loaded as a host
+// loads it, with the library's structured exception caught as a host catches
+// it.
+class PluginEntryPoints {
+public:
+    PluginEntryPoints();  // throws std::runtime_error when the DLL cannot be loaded
+    ~PluginEntryPoints();
+    PluginEntryPoints(const PluginEntryPoints&) = delete;
+    PluginEntryPoints& operator=(const PluginEntryPoints&) = delete;
+
+    void* Register(HostWord hostContext);
+    void RegisterCallback(void* instance, void* function, std::int32_t kind);
+    void Free(void* instance);
+    OperationResult Export(void* instance, HostWord callContext, const char* dataPath);
+    OperationResult Import(void* instance, HostWord callContext, const char* dataPath);
+
+private:
+    struct Library;
+    std::unique_ptr<Library> library_;
+};
+
+// A RecordingHost registered on an instance of its own, with its three
+// callbacks, for as long as it lives.
+class RegisteredHost {
+public:
+    explicit RegisteredHost(PluginEntryPoints& plugin) : plugin_(plugin), instance_(plugin.Register(host.Context())) {
+        plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::ShowStatus), kShowStatusKind);
+        plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::GetParameterValue),
+                                 kGetParameterValueKind);
+        plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::ReportError), kReportErrorKind);
+    }
+    ~RegisteredHost() { plugin_.Free(instance_); }
+    RegisteredHost(const RegisteredHost&) = delete;
+    RegisteredHost& operator=(const RegisteredHost&) = delete;
+
+    OperationResult Export(const std::string& dataPath, HostWord callContext) {
+        return plugin_.Export(instance_, callContext, dataPath.c_str());
+    }
+    OperationResult Import(const std::string& dataPath, HostWord callContext) {
+        return plugin_.Import(instance_, callContext, dataPath.c_str());
+    }
+    // The calls as "callback:text", e.g. "GetParameterValue:port".
+    std::vector<std::string> Summary() const {
+        std::vector<std::string> summary;
+        for (const HostCall& call : host.calls) summary.push_back(call.callback + ":" + call.text);
+        return summary;
+    }
+
+    RecordingHost host;
+
+private:
+    PluginEntryPoints& plugin_;
+    void* instance_;
+};
+
+}  // namespace iwv::test

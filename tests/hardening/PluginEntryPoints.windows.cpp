@@ -1,0 +1,67 @@
+#include "PluginEntryPoints.h"
+
+#include <stdexcept>
+
+#include "LibraryErrorGuard.h"
+#include "PluginLibrary.h"
+
+namespace iwv::test {
+namespace {
+
+struct OperationCall {
+    host::PluginExports::Operation operation;
+    void* instance;
+    std::uint32_t callContext;
+    const char* dataPath;
+};
+
+std::int32_t CallOperation(void* argument) {
+    const auto* call = static_cast<const OperationCall*>(argument);
+    return call->operation(call->instance, call->callContext, call->dataPath);
+}
+
+OperationResult Call(host::PluginExports::Operation operation, void* instance, HostWord callContext,
+                     const char* dataPath) {
+    OperationCall call{operation, instance, static_cast<std::uint32_t>(callContext), dataPath};
+    const host::GuardedResult guarded = host::CallGuarded(&CallOperation, &call);
+    return OperationResult{guarded.raised, guarded.value, guarded.message};
+}
+
+std::string WindowsPath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+}  // namespace
+
+struct PluginEntryPoints::Library {
+    host::PluginLibrary plugin;
+};
+
+PluginEntryPoints::PluginEntryPoints() : library_(std::make_unique<Library>()) {
+    std::string error;
+    if (!library_->plugin.Load(WindowsPath(IWV_DLL_PATH), error)) throw std::runtime_error(error);
+}
+
+PluginEntryPoints::~PluginEntryPoints() = default;
+
+void* PluginEntryPoints::Register(HostWord hostContext) {
+    return library_->plugin.Exports().rejestrujBiblioteke(static_cast<std::uint32_t>(hostContext), 0, 0, 0);
+}
+
+void PluginEntryPoints::RegisterCallback(void* instance, void* function, std::int32_t kind) {
+    library_->plugin.Exports().rejestrujCallback(instance, function, kind);
+}
+
+void PluginEntryPoints::Free(void* instance) { library_->plugin.Exports().zwolnijBiblioteke(instance); }
+
+OperationResult PluginEntryPoints::Export(void* instance, HostWord callContext, const char* dataPath) {
+    return Call(library_->plugin.Exports().inwEksportujTowary, instance, callContext, dataPath);
+}
+
+OperationResult PluginEntryPoints::Import(void* instance, HostWord callContext, const char* dataPath) {
+    return Call(library_->plugin.Exports().inwImport, instance, callContext, dataPath);
+}
+
+}  // namespace iwv::test
