@@ -2,12 +2,10 @@
 
 #include "common/Cp1250.h"
 #include "driver/DriverRunner.h"
-#include "driver/DriverSettings.h"
+#include "driver/OperationStart.h"
 #include "driver/WorkDirectory.h"
 #include "export/LookupConverter.h"
-#include "platform/Clock.h"
 #include "plugin/HostCallbacks.h"
-#include "plugin/OperationTexts.h"
 
 namespace iwv {
 
@@ -15,10 +13,7 @@ std::int32_t ExportGoods(const LibraryInstance& instance, HostWord callContext, 
     static constexpr auto kStartFailure = Cp1250("Błąd uruchomienia driver'a (dlookup.exe).");
 
     HostCallbacks host(instance, callContext);
-    const DriverSettings settings = ResolveDriverSettings(DriverKind::Export, host);
-
-    host.ShowStatus(kTransactionStatus.c_str());
-    platform::SleepMilliseconds(1000);
+    const DriverSettings settings = StartOperation(DriverKind::Export, host);
 
     const std::string goodsFile = dataPath;
     const std::string workDirectory = DeriveWorkDirectory(goodsFile);

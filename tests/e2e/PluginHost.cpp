@@ -14,18 +14,6 @@ std::map<std::uint32_t, RecordingHost*>& Registry() {
     return hosts;
 }
 
-struct OperationCall {
-    host::PluginExports::Operation operation;
-    void* instance;
-    std::uint32_t callContext;
-    const char* dataPath;
-};
-
-std::int32_t CallOperation(void* argument) {
-    const auto* call = static_cast<const OperationCall*>(argument);
-    return call->operation(call->instance, call->callContext, call->dataPath);
-}
-
 }  // namespace
 
 RecordingHost::RecordingHost(const host::PluginLibrary& plugin, std::uint32_t hostContext,
@@ -62,8 +50,7 @@ host::GuardedResult RecordingHost::Import(const std::string& dataPath, std::uint
 
 host::GuardedResult RecordingHost::Run(host::PluginExports::Operation operation, const char* dataPath,
                                        std::uint32_t callContext) {
-    OperationCall call{operation, instance_, callContext, dataPath};
-    return host::CallGuarded(&CallOperation, &call);
+    return host::CallOperation(operation, instance_, callContext, dataPath);
 }
 
 std::vector<std::string> RecordingHost::CallSummary() const {

@@ -8,22 +8,10 @@
 namespace iwv::test {
 namespace {
 
-struct OperationCall {
-    host::PluginExports::Operation operation;
-    void* instance;
-    std::uint32_t callContext;
-    const char* dataPath;
-};
-
-std::int32_t CallOperation(void* argument) {
-    const auto* call = static_cast<const OperationCall*>(argument);
-    return call->operation(call->instance, call->callContext, call->dataPath);
-}
-
 OperationResult Call(host::PluginExports::Operation operation, void* instance, HostWord callContext,
                      const char* dataPath) {
-    OperationCall call{operation, instance, static_cast<std::uint32_t>(callContext), dataPath};
-    const host::GuardedResult guarded = host::CallGuarded(&CallOperation, &call);
+    const host::GuardedResult guarded =
+        host::CallOperation(operation, instance, static_cast<std::uint32_t>(callContext), dataPath);
     return OperationResult{guarded.raised, guarded.value, guarded.message};
 }
 

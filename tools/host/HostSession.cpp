@@ -14,18 +14,6 @@ constexpr std::int32_t kReportErrorKind = 7;
 // The plug-in's value buffer holds 300 bytes with the NUL.
 constexpr std::size_t kValueRoom = 299;
 
-struct OperationCall {
-    PluginExports::Operation operation;
-    void* instance;
-    std::uint32_t callContext;
-    const char* dataPath;
-};
-
-std::int32_t CallOperation(void* argument) {
-    const auto* call = static_cast<const OperationCall*>(argument);
-    return call->operation(call->instance, call->callContext, call->dataPath);
-}
-
 }  // namespace
 
 HostSession::HostSession(const PluginLibrary& plugin, std::map<std::string, std::string> values)
@@ -43,8 +31,7 @@ std::int32_t HostSession::Run(PluginExports::Operation operation, const std::str
                               std::string& message) {
     // Each call gets its own context, so a callback carrying a stale one shows.
     callContext_ = 0x1000 + ++calls_;
-    OperationCall call{operation, instance_, callContext_, dataPath.c_str()};
-    const GuardedResult result = CallGuarded(&CallOperation, &call);
+    const GuardedResult result = CallOperation(operation, instance_, callContext_, dataPath.c_str());
     callContext_ = 0;
     raised = result.raised;
     message = result.message;

@@ -1,5 +1,7 @@
 #include "PluginLibrary.h"
 
+#include "LibraryErrorGuard.h"
+
 namespace iwv::host {
 namespace {
 
@@ -14,7 +16,25 @@ bool Resolve(HMODULE module, const char* name, Function& function, std::string& 
     return function != nullptr;
 }
 
+struct OperationCall {
+    PluginExports::Operation operation;
+    void* instance;
+    std::uint32_t callContext;
+    const char* dataPath;
+};
+
+std::int32_t CallWith(void* argument) {
+    const auto* call = static_cast<const OperationCall*>(argument);
+    return call->operation(call->instance, call->callContext, call->dataPath);
+}
+
 }  // namespace
+
+GuardedResult CallOperation(PluginExports::Operation operation, void* instance, std::uint32_t callContext,
+                            const char* dataPath) {
+    OperationCall call{operation, instance, callContext, dataPath};
+    return CallGuarded(&CallWith, &call);
+}
 
 bool PluginLibrary::Load(const std::string& path, std::string& error) {
     module_ = ::LoadLibraryA(path.c_str());

@@ -35,6 +35,13 @@ struct PluginExports {
     Operation inwImport = nullptr;
 };
 
+struct GuardedResult;
+
+// Calls an export or import entry point and catches the library error that
+// may end it instead of a result (see LibraryErrorGuard.h).
+GuardedResult CallOperation(PluginExports::Operation operation, void* instance, std::uint32_t callContext,
+                            const char* dataPath);
+
 // One parameter of the plug-in's catalogue, read through its entry points.
 struct PluginParameter {
     std::string key;

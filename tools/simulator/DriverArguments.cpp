@@ -2,19 +2,10 @@
 
 #include <vector>
 
+#include "CommaFields.h"
+
 namespace iwv::simulator {
 namespace {
-
-std::vector<std::string> SplitAtCommas(const std::string& text) {
-    std::vector<std::string> parts(1);
-    for (const char c : text) {
-        if (c == ',')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
 
 bool IsCode(const std::string& text, int highest) {
     if (text.empty() || text.size() > 2 || text[0] == '0') return false;
@@ -27,7 +18,7 @@ bool IsCode(const std::string& text, int highest) {
 
 std::string CheckDriverArgument(int argc, char** argv, const std::string& fileName) {
     if (argc != 2) return "expected one argument, " + fileName + "[,port][,baud]";
-    const std::vector<std::string> parts = SplitAtCommas(argv[1]);
+    const std::vector<std::string> parts = CommaFields(argv[1]);
     if (parts[0] != fileName) return "expected the file name " + fileName + ", got " + parts[0];
     if (parts.size() > 3) return "too many codes in " + std::string(argv[1]);
     if (parts.size() == 2 && !IsCode(parts[1], 10)) return "not a port or baud code: " + parts[1];

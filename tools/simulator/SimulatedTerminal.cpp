@@ -5,22 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "CommaFields.h"
+
 namespace iwv::simulator {
-namespace {
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    for (const char c : line) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
-
-}  // namespace
-
 std::vector<std::string> ReadLines(const std::string& path, bool& found) {
     std::ifstream in(path, std::ios::binary);
     found = static_cast<bool>(in);
@@ -51,7 +38,7 @@ bool WriteLines(const std::string& path, const std::vector<std::string>& lines) 
 
 std::string SimulatedTerminal::LoadGoods(const std::vector<std::string>& lookupLines) const {
     for (std::size_t i = 0; i < lookupLines.size(); ++i) {
-        const std::vector<std::string> fields = Fields(lookupLines[i]);
+        const std::vector<std::string> fields = CommaFields(lookupLines[i]);
         if (fields.size() != 5 || fields[3] != "0") {
             std::ostringstream problem;
             problem << "line " << i + 1 << " is not name,code,quantity,0,price: " << lookupLines[i];
@@ -67,7 +54,7 @@ std::vector<std::string> SimulatedTerminal::GoodsCodes() const {
     bool found = false;
     std::vector<std::string> codes;
     for (const std::string& line : ReadLines(GoodsPath(), found)) {
-        const std::vector<std::string> fields = Fields(line);
+        const std::vector<std::string> fields = CommaFields(line);
         if (fields.size() > 1) codes.push_back(fields[1]);
     }
     return codes;
