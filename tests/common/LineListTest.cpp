@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "support/ErrorOf.h"
 #include "common/Error.h"
 
 namespace iwv {
 namespace {
 
 using platform::ReplacementFile;
+using test::ErrorOf;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
@@ -23,18 +25,6 @@ std::vector<std::string> LinesOf(const LineList& list) {
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < list.Count(); ++i) lines.emplace_back(list[i]);
     return lines;
-}
-
-// Runs body and returns the message of the Error it throws.
-template <typename Body>
-std::string ErrorOf(Body body) {
-    try {
-        body();
-    } catch (const Error& error) {
-        return error.Message();
-    }
-    ADD_FAILURE() << "no Error thrown";
-    return {};
 }
 
 struct LineEndCase {

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "support/ErrorOf.h"
 #include "common/Error.h"
 #include "common/LineList.h"
 
 namespace iwv {
 namespace {
 
+using test::ErrorOf;
 using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
@@ -31,17 +33,6 @@ public:
 private:
     HANDLE handle_;
 };
-
-template <typename Body>
-std::string ErrorOf(Body body) {
-    try {
-        body();
-    } catch (const Error& error) {
-        return error.Message();
-    }
-    ADD_FAILURE() << "no Error thrown";
-    return {};
-}
 
 LineList TwoLines() {
     LineList list;

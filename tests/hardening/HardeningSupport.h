@@ -10,21 +10,9 @@
 #include <string>
 
 #include "common/Error.h"
+#include "support/ErrorOf.h"
 
 namespace iwv::test {
-
-// The message of the Error that body throws; a test failure when it throws
-// none.
-template <typename Body>
-std::string ErrorOf(Body&& body) {
-    try {
-        body();
-    } catch (const Error& error) {
-        return error.Message();
-    }
-    ADD_FAILURE() << "no Error thrown";
-    return {};
-}
 
 // How many entries a directory holds, hidden ones included. Names are not
 // converted, so that names in any code page count.
