@@ -44,7 +44,7 @@ private:
 // itself running for its first runningReads reads.
 test::FakeServices Scripted(Trace& trace, bool starts, unsigned runningReads, std::uint32_t exitCode = 0) {
     test::FakeServices fake;
-    fake.yieldOnPoll = false;
+    fake.yieldOnPoll = false;  // a scripted driver needs no time to run
     fake.startDriver = [&trace, starts, runningReads, exitCode](const std::string&, const std::string&)
         -> std::unique_ptr<platform::DriverProcess> {
         trace.events.push_back("start");
@@ -85,7 +85,6 @@ TEST(DriverRunnerTest, PollsEvery100MillisecondsUntilTheDriverEndsOrTheLimit) {
                      std::to_string(entry.timeoutTicks));
         Trace trace;
         test::FakeServices fake = Scripted(trace, true, entry.runningReads);
-        fake.yieldOnPoll = false;  // the scripted driver needs no time to run
         const OperationServices services = fake.Services();
         const DriverRun run = DriverRunner(services).Run("dlookup.exe inwout.txt,1,1", entry.timeoutTicks, "C:\\App");
         EXPECT_EQ(run.end, entry.end);

@@ -29,14 +29,8 @@ using iwv::test::RecordingHost;
 using iwv::test::WindowsPath;
 using Word = std::uint32_t;
 
-// The entry points' types are those the public header declares.
-using RejestrujBiblioteke = decltype(&HSTDLLRejestrujBiblioteke);
-using ZwolnijBiblioteke = decltype(&HSTDLLZwolnijBiblioteke);
-using RejestrujCallback = decltype(&HSTDLLRejestrujCallback);
-using Parametr = decltype(&HSTDLLParametr);
-using TekstListyParametru = decltype(&HSTDLLTekstListyParametru);
-using Wlasciwosci = decltype(&HSTDLLWlasciwosci);
-using Operation = decltype(&HSTDLLInwImport);
+// An entry point looked up by its name, typed as the public header declares it.
+#define IWV_ENTRY(name) Entry<decltype(&name)>(#name)
 
 struct Export {
     std::string name;
@@ -139,8 +133,8 @@ protected:
 
     // A new instance for host with all three callbacks registered.
     IWVestraInstance* RegisterHost(RecordingHost& host) const {
-        IWVestraInstance* instance = Entry<RejestrujBiblioteke>("HSTDLLRejestrujBiblioteke")(host.Context(), 0, 0, 0);
-        const auto registerCallback = Entry<RejestrujCallback>("HSTDLLRejestrujCallback");
+        IWVestraInstance* instance = IWV_ENTRY(HSTDLLRejestrujBiblioteke)(host.Context(), 0, 0, 0);
+        const auto registerCallback = IWV_ENTRY(HSTDLLRejestrujCallback);
         registerCallback(instance, Address(&RecordingHost::ShowStatus), 2);
         registerCallback(instance, Address(&RecordingHost::GetParameterValue), 6);
         registerCallback(instance, Address(&RecordingHost::ReportError), 7);
@@ -198,8 +192,8 @@ TEST_F(IwvestraDll, EveryEntryPointRemovesItsOwnArguments) {
 }
 
 TEST_F(IwvestraDll, CatalogueTextsAreByteExact) {
-    const auto describe = Entry<Parametr>("HSTDLLParametr");
-    const auto listEntry = Entry<TekstListyParametru>("HSTDLLTekstListyParametru");
+    const auto describe = IWV_ENTRY(HSTDLLParametr);
+    const auto listEntry = IWV_ENTRY(HSTDLLTekstListyParametru);
     const auto& parameters = iwv::expected::Parameters();
     for (std::uint32_t index = 0; index < parameters.size(); ++index) {
         const auto& parameter = parameters[index];
@@ -235,7 +229,7 @@ TEST_F(IwvestraDll, CatalogueTextsAreByteExact) {
 }
 
 TEST_F(IwvestraDll, PropertyTextsAreByteExactAndReturnTheBuffer) {
-    const auto property = Entry<Wlasciwosci>("HSTDLLWlasciwosci");
+    const auto property = IWV_ENTRY(HSTDLLWlasciwosci);
     for (const auto& expected : iwv::expected::Properties()) {
         SCOPED_TRACE(expected.code);
         HostBuffer buffer;
@@ -263,9 +257,9 @@ TEST_F(IwvestraDll, OperationsCallOnlyTheirOwnInstancesHost) {
     IWVestraInstance* first = RegisterHost(exporter);
     IWVestraInstance* second = RegisterHost(importer);
 
-    EXPECT_EQ(Entry<Operation>("HSTDLLInwEksportujTowary")(first, 0x1111, goodsPath.c_str()), 0);
-    EXPECT_EQ(Entry<Operation>("HSTDLLInwImport")(second, 0x2222, countPath.c_str()), 0);
-    const auto release = Entry<ZwolnijBiblioteke>("HSTDLLZwolnijBiblioteke");
+    EXPECT_EQ(IWV_ENTRY(HSTDLLInwEksportujTowary)(first, 0x1111, goodsPath.c_str()), 0);
+    EXPECT_EQ(IWV_ENTRY(HSTDLLInwImport)(second, 0x2222, countPath.c_str()), 0);
+    const auto release = IWV_ENTRY(HSTDLLZwolnijBiblioteke);
     release(first);
     release(second);
 
