@@ -27,6 +27,8 @@ std::int64_t WordSplitter::Split(std::string_view text) {
         fields_[0] = text;
         return count_ = text.empty() ? 0 : 1;
     }
+    // The kept fields are found one separator after another; those past the
+    // count keep what an earlier split left, as Field never reads them.
     const char* const data = text.data();
     std::size_t begin = 0;
     for (std::size_t kept = 0; kept < fields_.size(); ++kept) {
@@ -36,8 +38,7 @@ std::int64_t WordSplitter::Split(std::string_view text) {
         begin = end + 1;
     }
     // Later fields are only counted: what is left holds one field more than
-    // separators, less one that ends it. Fields past the count are left as
-    // they were; Field never reads them.
+    // separators, less one that ends it.
     rest_ = text.substr(begin);
     count_ = kKeptFields;
     if (!rest_.empty()) count_ += CountByte(rest_, Separator) + (text.back() == Separator ? 0 : 1);
