@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 
 readonly BUILD=build/fuzz
 readonly JOBS=2
-readonly TARGETS=(line_list_fuzz word_splitter_fuzz lookup_line_fuzz normalize_quantity_fuzz count_converter_fuzz)
+readonly TARGETS=(line_scanner_fuzz word_splitter_fuzz lookup_line_fuzz normalize_quantity_fuzz count_converter_fuzz)
 
 usage() {
   sed -n '2,14s/^# \{0,1\}//p' "$0"
@@ -38,11 +38,11 @@ while (($#)); do
   shift
 done
 
-# Longest input per target: a whole file for the line splitter, a few
+# Longest input per target: a whole file for the line scanner, a few
 # kilobytes of lines for the conversions, a short text for a quantity.
 max_len() {
   case $1 in
-    line_list_fuzz) echo 65536 ;;
+    line_scanner_fuzz) echo 65536 ;;
     normalize_quantity_fuzz) echo 256 ;;
     *) echo 4096 ;;
   esac

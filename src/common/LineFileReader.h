@@ -1,31 +1,53 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
-#include "common/LineEnds.h"
-#include "platform/FileSystem.h"
+#include "common/LineScanner.h"
+#include "common/Words.h"
+#include "platform/InputFile.h"
 
 namespace iwv {
 
-// A line file read whole at once, as LineList::Load reads it (the same sharing
-// with other programs, the same line-end rules, the same error), whose lines
-// are handed out one at a time rather than kept in a list: a conversion then
-// holds the file's bytes and nothing per line, however many lines there are.
+// A line file read a block at a time through one buffer, its lines split
+// into fields as they come: however large the file, the reader holds one
+// block, and only a line that spans blocks costs the fields kept of it. The
+// file stays open, other readers allowed and other writers refused, until the
+// reader is destroyed, so a conversion that keeps its reader to the end reads
+// one consistent file.
 class LineFileReader {
 public:
-    // Throws Error "Cannot open file <path>".
-    explicit LineFileReader(const std::string& path);
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 
-    // Calls onLine(line) for every line, in order.
+    // Throws Error "Cannot open file <path>".
+    explicit LineFileReader(std::string path);
+    ~LineFileReader();
+    LineFileReader(const LineFileReader&) = delete;
+    LineFileReader& operator=(const LineFileReader&) = delete;
+
+    // Splits every line with fields, in order, calling onLine() after each,
+    // and returns the number of lines (see LineScanner for the line ends).
+    // Throws Error "Cannot open file <path>" when the file cannot be read to
+    // its end.
     template <typename OnLine>
-    void ForEach(OnLine onLine) const {
-        const std::string_view bytes(contents_.data.get(), contents_.size);
-        ForEachLineIn(bytes, [&](std::size_t begin, std::size_t end) { onLine(bytes.substr(begin, end - begin)); });
+    std::uint64_t ForEachLine(WordSplitter& fields, OnLine&& onLine) {
+        LineScanner lines(fields);
+        for (std::string_view block = NextBlock(); !block.empty() && lines.Scan(block, onLine);)
+            block = NextBlock();
+        lines.Finish(onLine);
+        return lines.Lines();
     }
 
 private:
-    platform::FileBytes contents_;
+    // The next bytes of the file; empty at its end.
+    std::string_view NextBlock();
+
+    std::string path_;
+    std::unique_ptr<platform::InputFile> file_;
+    std::unique_ptr<char[]> block_;
 };
 
 }  // namespace iwv

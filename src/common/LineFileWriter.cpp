@@ -1,43 +1,31 @@
 #include "common/LineFileWriter.h"
 
-#include <cstring>
-
 #include "common/Error.h"
 
 namespace iwv {
-namespace {
-
-// Big enough that writes cost little per byte, small enough to stay in cache.
-constexpr std::size_t kChunk = 1 << 16;
-
-}  // namespace
 
 LineFileWriter::LineFileWriter(std::string path, const platform::ReplacementFile::Opener& open)
     : path_(std::move(path)) {
     if (open(path_, file_) != platform::ReplacementFile::Status::Ok || !file_)
         throw Error("Cannot create file " + path_);
-    buffer_.reset(new char[kChunk]);
+    block_.reset(new char[kBlockBytes]);
 }
 
 LineFileWriter::~LineFileWriter() = default;
 
-void LineFileWriter::Append(std::string_view line) {
-    Put(line.data(), line.size());
-    Put("\r\n", 2);
-}
-
-void LineFileWriter::Put(const char* data, std::size_t size) {
-    if (used_ + size > kChunk) Flush();
-    if (size > kChunk) {
-        written_ = written_ && file_->Write(data, size);
+// Bytes that do not fit beside what the block holds: the block goes first,
+// then bytes of a block or more go straight to the file.
+void LineFileWriter::AppendLong(std::string_view bytes) {
+    Flush();
+    if (bytes.size() < kBlockBytes) {
+        Append(bytes);
         return;
     }
-    std::memcpy(buffer_.get() + used_, data, size);
-    used_ += size;
+    written_ = written_ && file_->Write(bytes.data(), bytes.size());
 }
 
 void LineFileWriter::Flush() {
-    written_ = written_ && (used_ == 0 || file_->Write(buffer_.get(), used_));
+    written_ = written_ && (used_ == 0 || file_->Write(block_.get(), used_));
     used_ = 0;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -8,13 +11,15 @@
 
 namespace iwv {
 
-// Writes a line file as the lines come, each followed by CR LF, into a
-// replacement file beside the target; the target is replaced only by Commit,
-// once every byte is on disk. Destroyed without Commit, it leaves the target
-// as it was and no other file behind. A whole file never has to be held in
-// memory to be saved this way.
+// Writes a line file as its lines are built, a piece at a time, into one
+// block that goes to disk whenever it is full; each line ends with CR LF. The
+// bytes go to a replacement file beside the target, and the target is
+// replaced only by Commit, once every byte is on disk. Destroyed without
+// Commit, it leaves the target as it was and no other file behind.
 class LineFileWriter {
 public:
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+
     // Throws Error "Cannot create file <path>".
     explicit LineFileWriter(std::string path,
                             const platform::ReplacementFile::Opener& open = &platform::ReplacementFile::Open);
@@ -22,18 +27,53 @@ public:
     LineFileWriter(const LineFileWriter&) = delete;
     LineFileWriter& operator=(const LineFileWriter&) = delete;
 
-    void Append(std::string_view line);
+    // Appends bytes to the line being built.
+    void Append(std::string_view bytes) {
+        if (bytes.size() > kBlockBytes - used_) return AppendLong(bytes);
+        CopyBytes(block_.get() + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void Append(char byte) {
+        if (used_ == kBlockBytes) Flush();
+        block_[used_++] = byte;
+    }
+    // Ends the line being built.
+    void EndLine() {
+        Append(std::string_view("\r\n", 2));
+        ++lines_;
+    }
+    // The lines ended so far.
+    std::uint64_t Lines() const { return lines_; }
+
     // Throws Error "Cannot write file <path>" or "Cannot create file <path>".
     void Commit();
 
 private:
-    void Put(const char* data, std::size_t size);
+    // Most pieces of a line are a few bytes long: they are copied in at most
+    // two moves of fixed size rather than by a library call each.
+    static void CopyBytes(char* to, const char* from, std::size_t size) {
+        if (size >= 8 && size <= 16) {
+            std::memcpy(to, from, 8);
+            std::memcpy(to + size - 8, from + size - 8, 8);
+        } else if (size >= 4 && size < 8) {
+            std::memcpy(to, from, 4);
+            std::memcpy(to + size - 4, from + size - 4, 4);
+        } else if (size > 0 && size < 4) {
+            to[0] = from[0];
+            to[size / 2] = from[size / 2];
+            to[size - 1] = from[size - 1];
+        } else if (size > 16) {
+            std::memcpy(to, from, size);
+        }
+    }
+    void AppendLong(std::string_view bytes);
     void Flush();
 
     std::string path_;
     std::unique_ptr<platform::ReplacementFile> file_;
-    std::unique_ptr<char[]> buffer_;
+    std::unique_ptr<char[]> block_;
     std::size_t used_ = 0;
+    std::uint64_t lines_ = 0;
     bool written_ = true;  // false after the first failed write
 };
 

@@ -7,19 +7,6 @@
 
 namespace iwv::platform {
 
-// The bytes of a whole file, in a buffer that may have room to spare; the
-// spare room is not initialised.
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t size = 0;
-    std::size_t capacity = 0;
-};
-
-// Reads a whole file into contents. The file is opened for reading with other
-// readers allowed and other writers refused, as far as the platform can
-// promise that. False when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, FileBytes& contents);
-
 // Deletes the file at path; false when it is missing or cannot be deleted.
 bool RemoveFile(const std::string& path);
 

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <random>
 
 #include "platform/PosixPath.h"
@@ -37,14 +36,6 @@ std::string DirectoryOf(const std::string& path) {
     if (slash == std::string::npos) return ".";
     if (slash == 0) return "/";
     return path.substr(0, slash);
-}
-
-void GrowFileBytes(FileBytes& bytes) {
-    const std::size_t capacity = bytes.capacity * 2 + 4096;
-    std::unique_ptr<char[]> data(new char[capacity]);
-    std::memcpy(data.get(), bytes.data.get(), bytes.size);
-    bytes.data = std::move(data);
-    bytes.capacity = capacity;
 }
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
@@ -90,30 +81,6 @@ private:
 };
 
 }  // namespace
-
-// POSIX has no share modes: another process may write the file while it is
-// read, and nothing here can refuse it. The whole file is read in one go right
-// after opening, which keeps that window as short as the file allows.
-bool ReadWholeFile(const std::string& path, FileBytes& contents) {
-    Descriptor fd(::open(PosixPath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    struct stat info {};
-    if (fd.Get() < 0 || ::fstat(fd.Get(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-    // Read straight into the result. The size is only a first guess, as the
-    // file may still grow; one byte more shows the end without a regrowth.
-    FileBytes bytes;
-    bytes.capacity = static_cast<std::size_t>(info.st_size) + 1;
-    bytes.data.reset(new char[bytes.capacity]);
-    for (;;) {
-        if (bytes.size == bytes.capacity) GrowFileBytes(bytes);
-        const ssize_t n = ::read(fd.Get(), bytes.data.get() + bytes.size, bytes.capacity - bytes.size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return false;
-        if (n == 0) break;
-        bytes.size += static_cast<std::size_t>(n);
-    }
-    contents = std::move(bytes);
-    return true;
-}
 
 bool RemoveFile(const std::string& path) { return ::unlink(PosixPath(path).c_str()) == 0; }
 

@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <cstdio>
-#include <new>
 #include <random>
 
 #include "platform/WinHandle.h"
@@ -58,32 +56,6 @@ private:
 };
 
 }  // namespace
-
-bool ReadWholeFile(const std::string& path, FileBytes& contents) {
-    // FILE_SHARE_READ alone: other readers may open the file, and the open
-    // fails while anybody holds it open for writing, so it cannot change
-    // while it is read.
-    WinHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    LARGE_INTEGER size{};
-    if (!file.Valid() || !::GetFileSizeEx(file.Get(), &size)) return false;
-    if (static_cast<unsigned long long>(size.QuadPart) >= static_cast<unsigned long long>(PTRDIFF_MAX)) return false;
-    FileBytes bytes;
-    bytes.capacity = static_cast<std::size_t>(size.QuadPart) + 1;
-    bytes.data.reset(new (std::nothrow) char[bytes.capacity]);
-    if (!bytes.data) return false;
-    for (;;) {
-        const std::size_t room = bytes.capacity - bytes.size;
-        const DWORD part = room > 0x40000000u ? 0x40000000u : static_cast<DWORD>(room);
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), bytes.data.get() + bytes.size, part, &read, nullptr)) return false;
-        if (read == 0) break;
-        bytes.size += read;
-        if (bytes.size == bytes.capacity) return false;  // longer than its size: nobody may write it
-    }
-    contents = std::move(bytes);
-    return true;
-}
 
 bool RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 

@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 #include "common/Cp1250.h"
 #include "common/Error.h"
+#include "common/LineFileReader.h"
 
 namespace iwv {
 namespace {
@@ -29,6 +30,19 @@ LookupConverter Converter(int nameLength, int priceLevel) {
     return converter;
 }
 
+// The lookup line that converting a goods file of the one goods line gives.
+std::string LookupLineOf(const LookupConverter& converter, const std::string& goodsLine) {
+    TempDir dir;
+    WriteBytes(dir.File("goods.txt"), goodsLine + "\r\n");
+    const ConversionCounts counts = converter.Convert(dir.File("goods.txt"), dir.File("inwout.txt"));
+    EXPECT_EQ(counts.read, 1u);
+    EXPECT_EQ(counts.written, 1u);
+    std::string lookup = ReadBytes(dir.File("inwout.txt"));
+    EXPECT_EQ(lookup.substr(lookup.size() - 2), "\r\n");
+    lookup.resize(lookup.size() - 2);
+    return lookup;
+}
+
 struct LineCase {
     std::string goods;
     int priceLevel;
@@ -43,7 +57,7 @@ class LookupLines : public testing::TestWithParam<LineCase> {};
 
 TEST_P(LookupLines, BuildsTheLookupLine) {
     const LineCase& c = GetParam();
-    EXPECT_EQ(Converter(20, c.priceLevel).BuildLine(c.goods), c.lookup);
+    EXPECT_EQ(LookupLineOf(Converter(20, c.priceLevel), c.goods), c.lookup);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -80,7 +94,7 @@ class NameRule : public testing::TestWithParam<NameCase> {};
 
 TEST_P(NameRule, ReplacesCommasAndCutsToTheLength) {
     const NameCase& c = GetParam();
-    EXPECT_EQ(ApplyNameRule(c.name, c.length), c.expected);
+    EXPECT_EQ(LookupLineOf(Converter(c.length, 0), "X;1;" + c.name), c.expected + ",1,,0,");
 }
 
 const std::string k140 = std::string(20, 'a') + std::string(100, 'b') + std::string(20, 'c');
@@ -102,9 +116,8 @@ TEST(NameRule, KeepsANameOfExactlyNAndCutsLongerOnesToN) {
     for (int n : {10, 15, 20, 25, 30}) {
         SCOPED_TRACE(n);
         const std::string exact = name.substr(0, static_cast<std::size_t>(n));
-        EXPECT_EQ(ApplyNameRule(exact, n), exact);
-        EXPECT_EQ(ApplyNameRule(name.substr(0, exact.size() + 1), n), exact);
-        EXPECT_EQ(ApplyNameRule(name, n), exact);
+        for (std::size_t length : {exact.size(), exact.size() + 1, name.size()})
+            EXPECT_EQ(LookupLineOf(Converter(n, 0), "X;1;" + name.substr(0, length)), exact + ",1,,0,");
     }
 }
 
@@ -120,8 +133,8 @@ class NumberRules : public testing::TestWithParam<NumberCase> {};
 
 TEST_P(NumberRules, InsertThePointByLength) {
     const NumberCase& c = GetParam();
-    EXPECT_EQ(ThousandthsText(c.text), c.thousandths);
-    EXPECT_EQ(HundredthsText(c.text), c.hundredths);
+    const std::string goods = "X;1;a;" + c.text + ";" + c.text + ";" + c.text;
+    EXPECT_EQ(LookupLineOf(Converter(20, 0), goods), "a,1," + c.thousandths + ",0," + c.hundredths);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, NumberRules,
@@ -148,7 +161,9 @@ TEST_F(LookupFile, ConvertsEveryLineInOrder) {
                         "2;5900002;Sól;5;0;1000\n"
                         "3;5900003;Żółty ser gouda w plastrach 150 g;599;799;2\r"
                         "4;5900001;Mąka pszenna, typ 450;189;249;12500"));
-    Converter(20, 0).Convert(goods, lookup);
+    const ConversionCounts counts = Converter(20, 0).Convert(goods, lookup);
+    EXPECT_EQ(counts.read, 5u);
+    EXPECT_EQ(counts.written, 5u);
     EXPECT_EQ(ReadBytes(lookup), W("Mąka pszenna. typ 45,5900001,12.500,0,2.49\r\n"
                                    ",,,0,\r\n"
                                    "Sól,5900002,1.000,0,0\r\n"
@@ -156,10 +171,28 @@ TEST_F(LookupFile, ConvertsEveryLineInOrder) {
                                    "Mąka pszenna. typ 45,5900001,12.500,0,2.49\r\n"));
 }
 
+// Block ends of the reader fall everywhere inside the lines: in names that
+// are cut, in numbers, between CR and LF.
+TEST_F(LookupFile, ConvertsLinesThatSpanTheReadersBlocks) {
+    const std::string goodsLines = W("1;5900001;Mąka pszenna, typ 450, w worku 5 kg;189;249;12500\r\n"
+                                     "2;5900002;Sól;5;0;1000;23;szt\r\n");
+    const std::string lookupLines = W("Mąka pszenna. typ 45,5900001,12.500,0,2.49\r\n"
+                                      "Sól,5900002,1.000,0,0\r\n");
+    std::string goodsBytes;
+    std::string expected;
+    for (std::size_t i = 0; goodsBytes.size() < 3 * LineFileReader::kBlockBytes; ++i) {
+        goodsBytes += goodsLines;
+        expected += lookupLines;
+    }
+    WriteBytes(goods, goodsBytes);
+    Converter(20, 0).Convert(goods, lookup);
+    EXPECT_TRUE(ReadBytes(lookup) == expected);
+}
+
 TEST_F(LookupFile, EmptyGoodsFileGivesAnEmptyLookupFile) {
     WriteBytes(goods, "");
     WriteBytes(lookup, "from an earlier export\r\n");
-    Converter(20, 0).Convert(goods, lookup);
+    EXPECT_EQ(Converter(20, 0).Convert(goods, lookup).written, 0u);
     EXPECT_EQ(ReadBytes(lookup), "");
 }
 

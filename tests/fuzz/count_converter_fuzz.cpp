@@ -1,19 +1,20 @@
-// Converts arbitrary terminal data and checks every count line against the
-// terminal line it must come from, found by counting commas rather than with
-// the splitter the conversion uses.
+// Converts a terminal data file of arbitrary bytes and checks every count
+// line against the terminal line it must come from, found by the plain
+// reading of the line rules and by counting commas rather than by the reader
+// and splitter the conversion uses.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Property.h"
-#include "common/LineList.h"
+#include "Reference.h"
 #include "import/CountConverter.h"
 
 namespace {
 
-using iwv::LineList;
 using iwv::fuzz::CountOf;
 using iwv::fuzz::Require;
 
@@ -33,28 +34,43 @@ std::optional<std::string> ExpectedCountLine(std::string_view line) {
     std::string_view quantity = line.substr(comma + 1);
     if (!quantity.empty() && quantity.back() == ',') quantity.remove_suffix(1);
     if (quantity == "00000") return std::nullopt;
-    const std::optional<std::string> normalized = iwv::NormalizeQuantity(quantity);
-    if (!normalized) return std::nullopt;
-    return "INW;" + std::string(code) + ";" + *normalized;
+    if (quantity == ".") return std::nullopt;
+    // The quantity in thousandths: the first point goes, the fraction is cut
+    // or padded to three characters.
+    const std::size_t point = quantity.find('.');
+    std::string thousandths(quantity.substr(0, point));
+    if (point == std::string_view::npos) {
+        thousandths += "000";
+    } else {
+        std::string fraction(quantity.substr(point + 1, 3));
+        fraction.resize(3, '0');
+        thousandths += fraction;
+    }
+    return "INW;" + std::string(code) + ";" + thousandths;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const LineList terminal = LineList::FromBytes(iwv::fuzz::Bytes(data, size));
-    const LineList counts = iwv::CountConverter::Convert(terminal);
-    Require(counts.Count() <= terminal.Count(), "no more count lines than terminal lines");
-    for (std::size_t i = 0; i < counts.Count(); ++i) {
-        Require(counts[i].substr(0, 4) == "INW;", "every count line starts with INW;");
+    const std::string_view bytes = iwv::fuzz::Bytes(data, size);
+    const auto& dir = iwv::fuzz::ScratchDirectory();
+    iwv::fuzz::WriteFile(dir / "inwin.txt", bytes);
+    const iwv::ConversionCounts counts =
+        iwv::CountConverter::Convert((dir / "inwin.txt").string(), (dir / "count.txt").string());
+
+    const std::vector<std::string> terminal = iwv::fuzz::ReferenceLines(bytes);
+    bool wellFormed = false;
+    const std::vector<std::string> countLines =
+        iwv::fuzz::WrittenLines(iwv::fuzz::ReadFile(dir / "count.txt"), wellFormed);
+    Require(wellFormed, "every count line ends with CR LF and holds no other line end");
+    std::vector<std::string> expected;
+    for (const std::string& line : terminal) {
+        if (const std::optional<std::string> countLine = ExpectedCountLine(line)) expected.push_back(*countLine);
     }
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < terminal.Count(); ++i) {
-        const std::optional<std::string> expected = ExpectedCountLine(terminal[i]);
-        if (!expected) continue;
-        Require(next < counts.Count(), "every usable terminal line gives a count line");
-        Require(counts[next] == *expected, "the count line of a usable line, in file order");
-        ++next;
-    }
-    Require(next == counts.Count(), "count lines come only from two-field lines");
+    Require(countLines == expected, "the count lines of the usable terminal lines, in file order");
+    Require(counts.read == terminal.size(), "every terminal line is read");
+    Require(counts.written == countLines.size(), "every count line is counted");
+    Require(counts.read == counts.written + counts.wrongFieldCount + counts.nothingCounted + counts.noValue,
+            "every terminal line not written is skipped for one reason");
     return 0;
 }

@@ -1,19 +1,21 @@
-// Converts goods lines with a name length and price level picked by the first
-// byte, and checks every lookup line against the goods fields it came from.
+// Converts a goods file of arbitrary bytes, with a name length and price level
+// picked by the first byte, and checks every lookup line against the goods
+// line it must come from, found by the plain readings of the line and field
+// rules rather than by the reader and splitter the conversion uses.
 #include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Property.h"
-#include "common/LineList.h"
+#include "Reference.h"
 #include "export/LookupConverter.h"
 
 namespace {
 
-using iwv::LineList;
 using iwv::LookupConverter;
 using iwv::fuzz::CountOf;
 using iwv::fuzz::Require;
@@ -59,6 +61,11 @@ void CheckDecimal(std::string_view whole, const std::string& decimal, std::size_
     }
 }
 
+std::size_t DecimalLength(std::string_view whole, std::size_t places) {
+    if (whole.empty() || whole == "0") return whole.size();
+    return std::max(whole.size() + 1, places + 2);
+}
+
 void CheckName(std::string_view name, std::string_view goodsName, int nameLength) {
     Require(name.size() <= static_cast<std::size_t>(nameLength), "the name has at most N bytes");
     Require(name.find(',') == std::string_view::npos, "the name holds no ','");
@@ -75,14 +82,14 @@ void CheckFieldLayout(std::string_view lookup, std::string_view code, std::strin
     const std::size_t passedCommas = CountOf(code, ',') + CountOf(quantity, ',') + CountOf(price, ',');
     Require(CountOf(lookup, ',') == 4 + passedCommas, "five fields, more only for commas passed through");
     if (passedCommas != 0) return;
-    LineList fields;
+    std::vector<std::string_view> fields;
     std::string_view rest = lookup;
     for (std::size_t at = rest.find(','); at != std::string_view::npos; at = rest.find(',')) {
-        fields.Append(rest.substr(0, at));
+        fields.push_back(rest.substr(0, at));
         rest.remove_prefix(at + 1);
     }
-    fields.Append(rest);
-    Require(fields.Count() == 5, "exactly five fields");
+    fields.push_back(rest);
+    Require(fields.size() == 5, "exactly five fields");
     Require(fields[1] == code, "the second field is the code");
     Require(fields[3] == "0", "the fourth field is the constant 0");
 }
@@ -96,12 +103,17 @@ void CheckLine(const LookupConverter& converter, std::string_view goods, std::st
     CheckName(name, GoodsField(goods, 2), converter.NameLength);
     CheckFieldLayout(lookup, code, quantity, price);
 
-    const std::string quantityText = iwv::ThousandthsText(quantity);
-    const std::string priceText = iwv::HundredthsText(price);
-    CheckDecimal(quantity, quantityText, 3);
-    CheckDecimal(price, priceText, 2);
-    const std::string tail = std::string(1, ',').append(code) + "," + quantityText + ",0," + priceText;
-    Require(lookup.substr(name.size()) == tail, "name, code, quantity, 0 and price in that order");
+    // The code stands whole after the name; the decimal texts' lengths follow
+    // from their fields' lengths alone, commas in them or not.
+    std::string_view tail = lookup.substr(name.size());
+    Require(tail.substr(0, code.size() + 2) == std::string(1, ',').append(code) + ",", "the code after the name");
+    tail.remove_prefix(code.size() + 2);
+    const std::string_view quantityText = tail.substr(0, DecimalLength(quantity, 3));
+    tail.remove_prefix(quantityText.size());
+    Require(tail.substr(0, 3) == ",0,", "the constant 0 after the quantity");
+    const std::string_view priceText = tail.substr(3);
+    CheckDecimal(quantity, std::string(quantityText), 3);
+    CheckDecimal(price, std::string(priceText), 2);
 }
 
 }  // namespace
@@ -109,12 +121,17 @@ void CheckLine(const LookupConverter& converter, std::string_view goods, std::st
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const LookupConverter converter = ConverterFor(data[0]);
-    const LineList goods = LineList::FromBytes(iwv::fuzz::Bytes(data + 1, size - 1));
-    const LineList lookup = converter.Convert(goods);
-    Require(lookup.Count() == goods.Count(), "one lookup line for every goods line");
-    for (std::size_t i = 0; i < goods.Count(); ++i) {
-        Require(lookup[i] == converter.BuildLine(goods[i]), "a whole-file conversion builds every line alone");
-        CheckLine(converter, goods[i], lookup[i]);
-    }
+    const std::string_view bytes = iwv::fuzz::Bytes(data + 1, size - 1);
+    const auto& dir = iwv::fuzz::ScratchDirectory();
+    iwv::fuzz::WriteFile(dir / "goods.txt", bytes);
+    const iwv::ConversionCounts counts = converter.Convert((dir / "goods.txt").string(), (dir / "inwout.txt").string());
+
+    const std::vector<std::string> goods = iwv::fuzz::ReferenceLines(bytes);
+    bool wellFormed = false;
+    const std::vector<std::string> lookup = iwv::fuzz::WrittenLines(iwv::fuzz::ReadFile(dir / "inwout.txt"), wellFormed);
+    Require(wellFormed, "every lookup line ends with CR LF and holds no other line end");
+    Require(lookup.size() == goods.size(), "one lookup line for every goods line");
+    Require(counts.read == goods.size() && counts.written == lookup.size(), "the counts are the lines");
+    for (std::size_t i = 0; i < goods.size(); ++i) CheckLine(converter, goods[i], lookup[i]);
     return 0;
 }

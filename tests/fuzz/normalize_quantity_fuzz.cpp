@@ -35,17 +35,20 @@ void CheckWithPoint(std::string_view quantity, std::size_t point, const std::str
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view quantity = iwv::fuzz::Bytes(data, size);
-    const std::optional<std::string> result = iwv::NormalizeQuantity(quantity);
+    const std::optional<iwv::NormalizedQuantity> normalized = iwv::NormalizeQuantity(quantity);
     if (quantity == ".") {
-        Require(!result.has_value(), "the point alone gives no count");
+        Require(!normalized.has_value(), "the point alone gives no count");
         return 0;
     }
-    Require(result.has_value(), "only the point alone gives no count");
+    Require(normalized.has_value(), "only the point alone gives no count");
+    Require(normalized->padding.find_first_not_of('0') == std::string_view::npos, "the padding is zeros");
+    const std::string result =
+        std::string(normalized->whole).append(normalized->fraction).append(normalized->padding);
     const std::size_t point = quantity.find('.');
     if (point == std::string_view::npos) {
-        CheckWithoutPoint(quantity, *result);
+        CheckWithoutPoint(quantity, result);
     } else {
-        CheckWithPoint(quantity, point, *result);
+        CheckWithPoint(quantity, point, result);
     }
     return 0;
 }

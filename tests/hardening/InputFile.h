@@ -24,7 +24,6 @@ public:
 
     void Put(std::string_view bytes) {
         if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw std::runtime_error("write failed");
-        size_ += bytes.size();
     }
     // piece, times times over, written in large chunks.
     void Repeat(std::string_view piece, std::size_t times) {
@@ -34,7 +33,6 @@ public:
         for (; times >= perChunk; times -= perChunk) Put(chunk);
         for (; times > 0; --times) Put(piece);
     }
-    std::size_t Size() const { return size_; }
     void Close() {
         if (std::fclose(file_) != 0) throw std::runtime_error("close failed");
         file_ = nullptr;
@@ -42,7 +40,6 @@ public:
 
 private:
     std::FILE* file_;
-    std::size_t size_ = 0;
 };
 
 }  // namespace iwv::test

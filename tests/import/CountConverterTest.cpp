@@ -7,6 +7,7 @@
 
 #include "TestFiles.h"
 #include "common/Error.h"
+#include "common/LineFileReader.h"
 
 namespace iwv {
 namespace {
@@ -25,7 +26,11 @@ void PrintTo(const QuantityCase& c, std::ostream* out) { *out << testing::PrintT
 class Quantities : public testing::TestWithParam<QuantityCase> {};
 
 TEST_P(Quantities, AreWrittenInThousandths) {
-    EXPECT_EQ(NormalizeQuantity(GetParam().quantity), GetParam().normalized);
+    const std::optional<NormalizedQuantity> normalized = NormalizeQuantity(GetParam().quantity);
+    ASSERT_EQ(normalized.has_value(), GetParam().normalized.has_value());
+    if (!normalized) return;
+    EXPECT_EQ(std::string(normalized->whole) + std::string(normalized->fraction) + std::string(normalized->padding),
+              *GetParam().normalized);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -40,41 +45,82 @@ INSTANTIATE_TEST_SUITE_P(
                     QuantityCase{"1.2.3", "12.3"}, QuantityCase{"..", ".00"}, QuantityCase{"-1.5", "-1500"},
                     QuantityCase{" 1.5 ", " 15 0"}, QuantityCase{"00000", "00000000"}));
 
+// The count file that converting the terminal data bytes gives, and the
+// conversion's counts.
+struct Converted {
+    std::string count;
+    ConversionCounts counts;
+};
+
+Converted Convert(const std::string& terminalBytes) {
+    TempDir dir;
+    WriteBytes(dir.File("inwin.txt"), terminalBytes);
+    const ConversionCounts counts = CountConverter::Convert(dir.File("inwin.txt"), dir.File("count.txt"));
+    return {ReadBytes(dir.File("count.txt")), counts};
+}
+
+// Which count, beside the lines read, a terminal line adds to.
+enum class Outcome { Written, WrongFieldCount, NothingCounted, NoValue };
+
 struct LineCase {
     std::string terminal;
     std::string count;  // empty: no count line
+    Outcome outcome;
 };
 
 void PrintTo(const LineCase& c, std::ostream* out) { *out << testing::PrintToString(c.terminal); }
 
 class CountLines : public testing::TestWithParam<LineCase> {};
 
-TEST_P(CountLines, GiveOneCountLineOrNone) {
-    LineList terminal;
-    terminal.Append(GetParam().terminal);
-    const LineList count = CountConverter::Convert(terminal);
-    if (GetParam().count.empty()) {
-        EXPECT_EQ(count.Count(), 0u);
-    } else {
-        ASSERT_EQ(count.Count(), 1u);
-        EXPECT_EQ(count[0], GetParam().count);
-    }
+TEST_P(CountLines, GiveOneCountLineOrNoneForAReason) {
+    const LineCase& c = GetParam();
+    const Converted converted = Convert(c.terminal + "\r\n");
+    EXPECT_EQ(converted.count, c.count.empty() ? "" : c.count + "\r\n");
+    const ConversionCounts& n = converted.counts;
+    EXPECT_EQ(n.read, 1u);
+    EXPECT_EQ(n.written, c.outcome == Outcome::Written ? 1u : 0u);
+    EXPECT_EQ(n.wrongFieldCount, c.outcome == Outcome::WrongFieldCount ? 1u : 0u);
+    EXPECT_EQ(n.nothingCounted, c.outcome == Outcome::NothingCounted ? 1u : 0u);
+    EXPECT_EQ(n.noValue, c.outcome == Outcome::NoValue ? 1u : 0u);
 }
+
+constexpr Outcome kWritten = Outcome::Written;
+constexpr Outcome kWrongFieldCount = Outcome::WrongFieldCount;
 
 INSTANTIATE_TEST_SUITE_P(
     Table, CountLines,
-    testing::Values(LineCase{"A,12", "INW;A;12000"}, LineCase{"B,1.5", "INW;B;1500"}, LineCase{"A,12,", "INW;A;12000"},
-                    LineCase{",5", "INW;;5000"}, LineCase{"A,12,3", ""}, LineCase{"A,,12", ""}, LineCase{"A", ""},
-                    LineCase{"A,", ""}, LineCase{"A,,", "INW;A;000"}, LineCase{"", ""}, LineCase{"A,00000", ""},
-                    LineCase{"A,000", "INW;A;000000"}, LineCase{"A,00000.0", "INW;A;00000000"},
-                    LineCase{"A, 00000", "INW;A; 00000000"}, LineCase{"A,123456.5", "INW;A;123456500"},
-                    LineCase{"A,.", ""}, LineCase{"A;1,2", "INW;A;1;2000"},
-                    LineCase{"\xA5\x9C \"x\",7", "INW;\xA5\x9C \"x\";7000"}));
+    testing::Values(LineCase{"A,12", "INW;A;12000", kWritten}, LineCase{"B,1.5", "INW;B;1500", kWritten},
+                    LineCase{"A,12,", "INW;A;12000", kWritten}, LineCase{",5", "INW;;5000", kWritten},
+                    LineCase{"A,12,3", "", kWrongFieldCount}, LineCase{"A,,12", "", kWrongFieldCount},
+                    LineCase{"A", "", kWrongFieldCount}, LineCase{"A,", "", kWrongFieldCount},
+                    LineCase{"A,,", "INW;A;000", kWritten}, LineCase{"", "", kWrongFieldCount},
+                    LineCase{"A,00000", "", Outcome::NothingCounted}, LineCase{"A,000", "INW;A;000000", kWritten},
+                    LineCase{"A,00000.0", "INW;A;00000000", kWritten},
+                    LineCase{"A, 00000", "INW;A; 00000000", kWritten},
+                    LineCase{"A,123456.5", "INW;A;123456500", kWritten}, LineCase{"A,.", "", Outcome::NoValue},
+                    LineCase{"A;1,2", "INW;A;1;2000", kWritten},
+                    LineCase{"\xA5\x9C \"x\",7", "INW;\xA5\x9C \"x\";7000", kWritten}));
 
-TEST(CountConverter, KeepsEveryLineInOrderWithoutMerging) {
-    const LineList count =
-        CountConverter::Convert(LineList::FromBytes("A,1\r\nB,00000\r\nC,2\r\nA,3\r\nbad\r\n.,.\r\nA,1\r\n"));
-    EXPECT_EQ(count.ToBytes(), "INW;A;1000\r\nINW;C;2000\r\nINW;A;3000\r\nINW;A;1000\r\n");
+TEST(CountConverter, KeepsEveryLineInOrderWithoutMergingAndCountsEachReason) {
+    const Converted converted = Convert("A,1\r\nB,00000\r\nC,2\r\nA,3\r\nbad\r\n.,.\r\nA,1\r\nx,y,z");
+    EXPECT_EQ(converted.count, "INW;A;1000\r\nINW;C;2000\r\nINW;A;3000\r\nINW;A;1000\r\n");
+    const ConversionCounts& n = converted.counts;
+    EXPECT_EQ(n.read, 8u);
+    EXPECT_EQ(n.written, 4u);
+    EXPECT_EQ(n.wrongFieldCount, 2u);
+    EXPECT_EQ(n.nothingCounted, 1u);
+    EXPECT_EQ(n.noValue, 1u);
+}
+
+// Block ends of the reader fall everywhere inside the lines.
+TEST(CountConverter, ConvertsLinesThatSpanTheReadersBlocks) {
+    std::string terminal;
+    std::string expected;
+    while (terminal.size() < 3 * LineFileReader::kBlockBytes) {
+        terminal += "5900001,12.5\r\n5900002,00000\n5900003,3\r,5\r\nA,1,2\r\n";
+        expected += "INW;5900001;12500\r\nINW;5900003;3000\r\nINW;;5000\r\n";
+    }
+    EXPECT_TRUE(Convert(terminal).count == expected);
 }
 
 class CountFile : public testing::Test {

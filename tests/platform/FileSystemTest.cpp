@@ -12,21 +12,6 @@ namespace {
 
 using test::TempDir;
 using test::WriteBytes;
-using namespace std::string_literals;
-
-std::string BytesOf(const FileBytes& contents) { return std::string(contents.data.get(), contents.size); }
-
-TEST(ReadWholeFile, ReadsEveryByte) {
-    std::string bytes = "a\0b\r\n\xA5\xFF"s;
-    for (int i = 0; i < 20000; ++i) bytes += std::to_string(i);
-    TempDir dir;
-    WriteBytes(dir.File("in.bin"), bytes);
-    FileBytes contents;
-    ASSERT_TRUE(ReadWholeFile(dir.File("in.bin"), contents));
-    EXPECT_EQ(BytesOf(contents), bytes);
-    EXPECT_GE(contents.capacity, contents.size);
-}
-
 TEST(RemoveFile, RemovesAnExistingFileOnly) {
     TempDir dir;
     WriteBytes(dir.File("inwin.txt"), "A,1\r\n");

@@ -8,8 +8,8 @@
 
 #include "TestFiles.h"
 #include "support/ErrorOf.h"
-#include "common/Error.h"
-#include "common/LineList.h"
+#include "common/LineFileReader.h"
+#include "common/LineFileWriter.h"
 
 namespace iwv {
 namespace {
@@ -34,37 +34,51 @@ private:
     HANDLE handle_;
 };
 
-LineList TwoLines() {
-    LineList list;
-    list.Append("new 1");
-    list.Append("new 2");
-    return list;
+void WriteTwoLines(const std::string& path) {
+    LineFileWriter writer(path);
+    for (const char* line : {"new 1", "new 2"}) {
+        writer.Append(line);
+        writer.EndLine();
+    }
+    writer.Commit();
 }
 
-TEST(LineListWindows, LoadRefusesAFileThatAnotherHandleWrites) {
+std::uint64_t LineCount(LineFileReader& reader) {
+    WordSplitter fields;
+    return reader.ForEachLine(fields, [] {});
+}
+
+TEST(LineFileWindows, ReaderRefusesAFileThatAnotherHandleWrites) {
     TempDir dir;
     const std::string path = dir.File("goods.txt");
     WriteBytes(path, "X;1;Mleko;100;120;1000\r\n");
     OpenHandle writer(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(writer.Valid());
-    EXPECT_EQ(ErrorOf([&] { LineList::Load(path); }), "Cannot open file " + path);
+    EXPECT_EQ(ErrorOf([&] { LineFileReader reader(path); }), "Cannot open file " + path);
 }
 
-TEST(LineListWindows, LoadSharesAFileWithOtherReaders) {
+// Other readers share the file; writers are refused for as long as the
+// reader is open, after its last line too.
+TEST(LineFileWindows, ReaderSharesAFileWithReadersAndRefusesWritersUntilItCloses) {
     TempDir dir;
     const std::string path = dir.File("goods.txt");
     WriteBytes(path, "a\r\nb\r\n");
-    OpenHandle reader(path, GENERIC_READ, FILE_SHARE_READ);
-    ASSERT_TRUE(reader.Valid());
-    EXPECT_EQ(LineList::Load(path).Count(), 2u);
+    OpenHandle otherReader(path, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(otherReader.Valid());
+    {
+        LineFileReader reader(path);
+        EXPECT_EQ(LineCount(reader), 2u);
+        EXPECT_FALSE(OpenHandle(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE).Valid());
+    }
+    EXPECT_TRUE(OpenHandle(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE).Valid());
 }
 
-TEST(LineListWindows, SaveOverAReadOnlyFileLeavesIt) {
+TEST(LineFileWindows, WriterOverAReadOnlyFileLeavesIt) {
     TempDir dir;
     const std::string path = dir.File("count.txt");
     WriteBytes(path, "old\r\n");
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    const std::string message = ErrorOf([&] { TwoLines().Save(path); });
+    const std::string message = ErrorOf([&] { WriteTwoLines(path); });
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(message, "Cannot create file " + path);
     EXPECT_EQ(ReadBytes(path), "old\r\n");
@@ -72,14 +86,14 @@ TEST(LineListWindows, SaveOverAReadOnlyFileLeavesIt) {
 }
 
 // A reader that does not allow deleting keeps the file from being replaced.
-TEST(LineListWindows, SaveOverAFileHeldOpenLeavesItAndNoTemporaryFile) {
+TEST(LineFileWindows, WriterOverAFileHeldOpenLeavesItAndNoTemporaryFile) {
     TempDir dir;
     const std::string path = dir.File("inwout.txt");
     WriteBytes(path, "old\r\n");
     {
         OpenHandle reader(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(reader.Valid());
-        EXPECT_EQ(ErrorOf([&] { TwoLines().Save(path); }), "Cannot create file " + path);
+        EXPECT_EQ(ErrorOf([&] { WriteTwoLines(path); }), "Cannot create file " + path);
     }
     EXPECT_EQ(ReadBytes(path), "old\r\n");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"inwout.txt"});

@@ -1,0 +1,106 @@
+#include "common/Words.h"
+
+#include <algorithm>
+
+#include "common/ByteSearch.h"
+
+namespace iwv {
+namespace {
+
+// Where separator first occurs in text; text's size when it does not. '\0'
+// is never found.
+std::size_t Find(std::string_view text, char separator) {
+    return separator == '\0' ? text.size() : FindByte(text, 0, separator);
+}
+
+std::int64_t Occurrences(std::string_view text, char separator) {
+    return separator == '\0' ? 0 : CountByte(text, separator);
+}
+
+}  // namespace
+
+std::int64_t WordSplitter::Split(std::string_view text) {
+    OutOfRange = false;
+    inPieces_ = false;
+    rest_ = {};
+    if (Separator == '\0') {
+        fields_[0] = text;
+        return count_ = text.empty() ? 0 : 1;
+    }
+    // The kept fields are found one separator after another; those past the
+    // count keep what an earlier split left, as Field never reads them.
+    const char* const data = text.data();
+    std::size_t begin = 0;
+    for (std::size_t kept = 0; kept < fields_.size(); ++kept) {
+        const std::size_t end = FindByte(text, begin, Separator);
+        fields_[kept] = std::string_view(data + begin, end - begin);
+        if (end == text.size()) return count_ = static_cast<std::int64_t>(begin < end ? kept + 1 : kept);
+        begin = end + 1;
+    }
+    // Later fields are only counted: what is left holds one field more than
+    // separators, less one that ends it.
+    rest_ = text.substr(begin);
+    count_ = kKeptFields;
+    if (!rest_.empty()) count_ += CountByte(rest_, Separator) + (text.back() == Separator ? 0 : 1);
+    return count_;
+}
+
+std::string_view WordSplitter::SplitText(std::string_view text) {
+    Split(text);
+    return text;
+}
+
+std::string_view WordSplitter::OtherField(int index) {
+    if (index < 0) return {};
+    if (index >= count_) {
+        OutOfRange = true;
+        return {};
+    }
+    if (inPieces_) return {};
+    std::string_view rest = rest_;
+    // index is below the count, so every separator skipped here is there.
+    for (int i = kKeptFields; i < index; ++i) rest.remove_prefix(Find(rest, Separator) + 1);
+    return rest.substr(0, Find(rest, Separator));
+}
+
+void WordSplitter::Limit(int index, std::size_t bytes) { limits_.at(static_cast<std::size_t>(index)) = bytes; }
+
+void WordSplitter::Begin() {
+    OutOfRange = false;
+    inPieces_ = true;
+    fields_ = {};
+    count_ = 0;
+    rest_ = {};
+    for (ByteBuffer& held : held_) held.Clear();
+    separators_ = 0;
+    anyBytes_ = false;
+    endsWithSeparator_ = false;
+}
+
+void WordSplitter::Feed(std::string_view piece) {
+    if (piece.empty()) return;
+    anyBytes_ = true;
+    endsWithSeparator_ = Separator != '\0' && piece.back() == Separator;
+    while (separators_ < kKeptFields) {
+        const std::size_t at = Find(piece, Separator);
+        Hold(separators_, piece.substr(0, at));
+        if (at == piece.size()) return;
+        ++separators_;
+        piece.remove_prefix(at + 1);
+    }
+    separators_ += Occurrences(piece, Separator);
+}
+
+std::int64_t WordSplitter::End() {
+    count_ = anyBytes_ ? separators_ + (endsWithSeparator_ ? 0 : 1) : 0;
+    for (std::size_t i = 0; i < held_.size(); ++i) fields_[i] = held_[i].View();
+    return count_;
+}
+
+void WordSplitter::Hold(std::int64_t index, std::string_view bytes) {
+    const auto i = static_cast<std::size_t>(index);
+    ByteBuffer& held = held_[i];
+    if (held.Size() < limits_[i]) held.Append(bytes.substr(0, limits_[i] - held.Size()));
+}
+
+}  // namespace iwv

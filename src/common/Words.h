@@ -1,0 +1,85 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "common/ByteBuffer.h"
+
+namespace iwv {
+
+// Cuts one line into fields at a one-character separator and hands the fields
+// out by index. Each separator ends a field; one at the very end of the line
+// opens no further field, and the empty line has no fields. Nothing is
+// allocated per field and nothing grows with their number: the first
+// kKeptFields fields are kept as views into the line and later ones are only
+// counted (and found again when asked for), so that a line of a million
+// separators costs no more memory than a short one.
+class WordSplitter {
+public:
+    // As many as the conversions read: the six fields of a goods line.
+    static constexpr int kKeptFields = 6;
+
+    // Set by the owner before the first split. '\0', the default, is never
+    // found: a text is then one field.
+    char Separator = '\0';
+    // Set when a field past the end was asked for; cleared at every split.
+    bool OutOfRange = false;
+
+    // Splits text into fields and returns their number. The fields are views
+    // into text and valid as long as it is.
+    std::int64_t Split(std::string_view text);
+    // Splits text and returns it unchanged.
+    std::string_view SplitText(std::string_view text);
+    // Field number index (from 0) of the last split; the empty text below 0
+    // or past the end, and past the end also sets OutOfRange.
+    std::string_view Field(int index) {
+        if (index < 0 || index >= count_ || index >= kKeptFields) return OtherField(index);
+        const auto i = static_cast<std::size_t>(index);
+        return {fields_[i].data(), std::min(fields_[i].size(), limits_[i])};
+    }
+    // The number of fields of the last split.
+    std::int64_t Count() const { return count_; }
+
+    // From now on Field gives no more than the first `bytes` bytes of field
+    // index (below kKeptFields), and no more of it is kept.
+    void Limit(int index, std::size_t bytes);
+
+    // A text too long to be held whole (a line longer than the block a file
+    // is read in) is split in pieces: Begin, Feed with every piece in order,
+    // then End, which returns the number of fields. A piece need not outlive
+    // Feed: the splitter copies what it keeps, the first kKeptFields fields
+    // up to their limits. A later field of such a text reads as the empty
+    // text.
+    void Begin();
+    void Feed(std::string_view piece);
+    std::int64_t End();
+
+private:
+    std::string_view OtherField(int index);
+    void Hold(std::int64_t index, std::string_view bytes);
+
+    std::array<std::string_view, kKeptFields> fields_{};
+    std::array<std::size_t, kKeptFields> limits_ = MakeNoLimits();
+    std::int64_t count_ = 0;
+    // Of a whole text: what follows the last kept field's separator.
+    std::string_view rest_;
+    // Of a text in pieces: the kept fields' bytes (their room reused from
+    // text to text), the separators so far, whether there were bytes at all
+    // and whether the last one was a separator.
+    bool inPieces_ = false;
+    std::array<ByteBuffer, kKeptFields> held_;
+    std::int64_t separators_ = 0;
+    bool anyBytes_ = false;
+    bool endsWithSeparator_ = false;
+
+    static constexpr std::array<std::size_t, kKeptFields> MakeNoLimits() {
+        std::array<std::size_t, kKeptFields> limits{};
+        for (std::size_t& limit : limits) limit = std::string_view::npos;
+        return limits;
+    }
+};
+
+}  // namespace iwv

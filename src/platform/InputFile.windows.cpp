@@ -1,0 +1,38 @@
+#include "platform/InputFile.h"
+
+#include <windows.h>
+
+#include "platform/WinHandle.h"
+
+namespace iwv::platform {
+namespace {
+
+class WindowsInputFile final : public InputFile {
+public:
+    explicit WindowsInputFile(WinHandle handle) : handle_(std::move(handle)) {}
+
+    bool Read(char* data, std::size_t capacity, std::size_t& read) override {
+        const DWORD part = capacity > 0x40000000u ? 0x40000000u : static_cast<DWORD>(capacity);
+        DWORD n = 0;
+        if (!::ReadFile(handle_.Get(), data, part, &n, nullptr)) return false;
+        read = n;
+        return true;
+    }
+
+private:
+    WinHandle handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
+    // FILE_SHARE_READ alone: other readers may open the file, and the open
+    // fails while anybody holds it open for writing; while this handle is
+    // open, nobody can open it for writing.
+    WinHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!handle.Valid()) return nullptr;
+    return std::make_unique<WindowsInputFile>(std::move(handle));
+}
+
+}  // namespace iwv::platform
