@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace iwv::platform {
 
@@ -23,6 +25,9 @@ bool ReadWholeFile(const std::string& path, FileBytes& contents);
 // Deletes the file at path; false when it is missing or cannot be deleted.
 bool RemoveFile(const std::string& path);
 
+// True when anything (a file or a directory) exists at path.
+bool PathExists(const std::string& path);
+
 // True when the file can be opened for reading (as fopen "rb" opens it).
 bool FileCanBeOpenedForReading(const std::string& path);
 
@@ -32,6 +37,35 @@ bool DirectoryExists(const std::string& path);
 // True when a new file can be created in the directory at path (and is
 // removed again at once).
 bool DirectoryWritable(const std::string& path);
+
+// Appends bytes to the file at path, creating it when it is missing. False
+// when it cannot be opened or not every byte was written.
+bool AppendToFile(const std::string& path, const char* data, std::size_t size);
+
+// Creates a file that must not exist yet and writes bytes into it; false when
+// it exists or cannot be written whole (a part written is removed again).
+bool WriteNewFile(const std::string& path, const char* data, std::size_t size);
+
+// The size in bytes of the file at path; false when there is none.
+bool FileSize(const std::string& path, std::uint64_t& size);
+
+// Renames a file, replacing a file of the new name; false when it cannot.
+bool RenameReplacing(const std::string& from, const std::string& to);
+
+// Creates a directory; false when it cannot or something of that name exists.
+bool MakeDirectory(const std::string& path);
+
+// Removes an empty directory; false when it cannot.
+bool RemoveEmptyDirectory(const std::string& path);
+
+struct DirectoryEntry {
+    std::string name;
+    bool directory = false;
+};
+
+// What a directory holds, "." and ".." left out, in no particular order;
+// empty when it cannot be read.
+std::vector<DirectoryEntry> ListDirectory(const std::string& path);
 
 // A new file that takes the place of a target only when it is complete and on
 // disk. It is written beside the target, under a name of its own, so that the

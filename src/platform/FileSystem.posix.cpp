@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -117,6 +118,11 @@ bool ReadWholeFile(const std::string& path, FileBytes& contents) {
 
 bool RemoveFile(const std::string& path) { return ::unlink(PosixPath(path).c_str()) == 0; }
 
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(PosixPath(path).c_str(), &info) == 0;
+}
+
 bool FileCanBeOpenedForReading(const std::string& path) {
     std::FILE* file = std::fopen(PosixPath(path).c_str(), "rb");
     if (file == nullptr) return false;
@@ -132,6 +138,52 @@ bool DirectoryExists(const std::string& path) {
 bool DirectoryWritable(const std::string& path) {
     std::unique_ptr<ReplacementFile> probe;
     return ReplacementFile::Open(path + "/.iwvestra-probe", probe) == ReplacementFile::Status::Ok;
+}
+
+bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
+    Descriptor fd(::open(PosixPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    return fd.Get() >= 0 && WriteAll(fd.Get(), data, size) && fd.Close();
+}
+
+bool WriteNewFile(const std::string& path, const char* data, std::size_t size) {
+    const std::string target = PosixPath(path);
+    Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.Get() < 0) return false;
+    if (WriteAll(fd.Get(), data, size) && fd.Close()) return true;
+    fd.Close();
+    ::unlink(target.c_str());
+    return false;
+}
+
+bool FileSize(const std::string& path, std::uint64_t& size) {
+    struct stat info {};
+    if (::stat(PosixPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    return ::rename(PosixPath(from).c_str(), PosixPath(to).c_str()) == 0;
+}
+
+bool MakeDirectory(const std::string& path) { return ::mkdir(PosixPath(path).c_str(), 0777) == 0; }
+
+bool RemoveEmptyDirectory(const std::string& path) { return ::rmdir(PosixPath(path).c_str()) == 0; }
+
+std::vector<DirectoryEntry> ListDirectory(const std::string& path) {
+    std::vector<DirectoryEntry> entries;
+    const std::string directory = PosixPath(path);
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr) return entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat info {};
+        const bool isDirectory = ::lstat((directory + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        entries.push_back({name, isDirectory});
+    }
+    ::closedir(dir);
+    return entries;
 }
 
 ReplacementFile::Status ReplacementFile::Open(const std::string& path, std::unique_ptr<ReplacementFile>& file) {

@@ -87,6 +87,8 @@ bool ReadWholeFile(const std::string& path, FileBytes& contents) {
 
 bool RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
 
+bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 bool FileCanBeOpenedForReading(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
@@ -102,6 +104,68 @@ bool DirectoryExists(const std::string& path) {
 bool DirectoryWritable(const std::string& path) {
     std::unique_ptr<ReplacementFile> probe;
     return ReplacementFile::Open(path + "\\iwvestra.probe", probe) == ReplacementFile::Status::Ok;
+}
+
+namespace {
+
+bool WriteWhole(HANDLE file, const char* data, std::size_t size) {
+    while (size > 0) {
+        const DWORD part = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(file, data, part, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
+    WinHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() && WriteWhole(file.Get(), data, size) && file.Close();
+}
+
+bool WriteNewFile(const std::string& path, const char* data, std::size_t size) {
+    WinHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    if (WriteWhole(file.Get(), data, size) && file.Close()) return true;
+    file.Close();
+    ::DeleteFileA(path.c_str());
+    return false;
+}
+
+bool FileSize(const std::string& path, std::uint64_t& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool RemoveEmptyDirectory(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
+
+std::vector<DirectoryEntry> ListDirectory(const std::string& path) {
+    std::vector<DirectoryEntry> entries;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return entries;
 }
 
 ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
 #include "support/OperationFixture.h"
 #include "import/StockCountImport.h"
 
@@ -20,6 +21,12 @@ TEST_F(StockCountImportTest, ReplacesTheCountFileWithTheTerminalsCount) {
     EXPECT_EQ(Summary(), (std::vector<std::string>{"GetParameterValue:port", "GetParameterValue:baud",
                                                    "GetParameterValue:timeout", "ShowStatus:" + Status()}));
     EXPECT_EQ(fake_.Pauses(), (std::vector<unsigned>{1000, 2000}));
+    const std::string journal = JournalText();
+    EXPECT_EQ(journal.rfind("2026-12-08 09:31:02 import " + DataPath("remanent.txt") + "\r\n", 0), 0u) << journal;
+    for (const char* line : {"  settings: port COM2, baud 9600, timeout 1 min\r\n",
+                             "  command line: 232_read.exe inwin.txt,2,5\r\n",
+                             "  driver: ended with exit code 0 after ", "  outcome: result 1\r\n\r\n"})
+        EXPECT_NE(journal.find(line), std::string::npos) << line << " in\n" << journal;
 }
 
 TEST_F(StockCountImportTest, StaleTerminalDataIsNeverTakenForANewCount) {
@@ -29,6 +36,32 @@ TEST_F(StockCountImportTest, StaleTerminalDataIsNeverTakenForANewCount) {
     EXPECT_EQ(ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()), 1);
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwin.txt"));
+    EXPECT_NE(JournalText().find("  note: the driver left no "), std::string::npos) << JournalText();
+}
+
+TEST_F(StockCountImportTest, StaleTerminalDataThatCannotBeDeletedStopsTheImportBeforeTheDriver) {
+    // A directory of that name resists deletion even for root.
+    std::filesystem::create_directories(Shop() / "inwin.txt" / "held");
+    std::filesystem::create_directories(Terminal());
+    WriteBytes(Terminal() / "counts.txt", "77,1.5\r\n");
+    WriteBytes(DataFile("remanent.txt"), "INW;77;1000\r\n");
+    const std::string terminalDataFile = dir_.Path().string() + "\\Shop\\inwin.txt";
+    EXPECT_EQ(ErrorOf([&] { ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()); }),
+              "Cannot create file " + terminalDataFile);
+    EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
+    EXPECT_EQ(fake_.sleeps, std::vector<unsigned>{1000});  // no transmission pause, no driver
+    EXPECT_NE(JournalText().find("  outcome: error: Cannot create file " + terminalDataFile + "\r\n"),
+              std::string::npos)
+        << JournalText();
+}
+
+TEST_F(StockCountImportTest, DriverKilledAtItsTimeOutIsJournaledWithTheError) {
+    ScopedEnvironment hang("IWV_SIMULATOR_HANG", "1");
+    const std::string message(Cp1250("Nie udało się nawiązac połączenia !").view());
+    EXPECT_EQ(ErrorOf([&] { ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()); }), message);
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("  driver: killed at its time-out after 60000 ms\r\n"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("  outcome: error: " + message + "\r\n"), std::string::npos) << journal;
 }
 
 TEST_F(StockCountImportTest, DriverThatCannotStartLeavesTheCountFile) {
