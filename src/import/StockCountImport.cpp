@@ -4,10 +4,26 @@
 #include "common/Error.h"
 #include "driver/Operation.h"
 #include "driver/WorkDirectory.h"
+#include "import/CountArchive.h"
 #include "import/CountConverter.h"
 #include "platform/FileSystem.h"
 
 namespace iwv {
+namespace {
+
+// Keeps copies of the count file as it was and of the terminal's count before
+// the one replaces the other. An archive that cannot be written never stops
+// the import; the journal says so.
+void Archive(Operation& operation, const std::string& terminalDataFile) {
+    if (operation.WorkDirectory().empty()) return;
+    const CountArchive archive(operation.WorkDirectory());
+    const std::optional<std::string> stored =
+        archive.Store(operation.StartedAt(), operation.DataPath(), terminalDataFile);
+    operation.Journal().Note(stored ? "archived in " + *stored
+                                    : "the count could not be archived in " + archive.Path());
+}
+
+}  // namespace
 
 std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callContext, const char* dataPath,
                               const OperationServices& services) {
@@ -32,6 +48,7 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
             operation.Journal().Note("the driver left no " + terminalDataFile + "; the count file is unchanged");
             return 1;
         }
+        Archive(operation, terminalDataFile);
         CountConverter::Convert(terminalDataFile, countFile, services.ReplaceFile);
         return 1;
     });
