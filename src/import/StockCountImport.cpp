@@ -49,7 +49,7 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
             return 1;
         }
         Archive(operation, terminalDataFile);
-        CountConverter::Convert(terminalDataFile, countFile, services.ReplaceFile);
+        CountConverter::Convert(terminalDataFile, countFile, services.ReplaceHostFile);
         return 1;
     });
 }

@@ -78,6 +78,14 @@ public:
     // Opens a temporary file beside target. CannotCreate when the directory is
     // missing or not writable, or the target exists and may not be replaced.
     static Status Open(const std::string& target, std::unique_ptr<ReplacementFile>& file);
+    // The same for a file that belongs to someone else, who may hold it open
+    // and whose attributes and security must stay: on Windows the commit
+    // replaces the target with ReplaceFileA, and where the target cannot be
+    // replaced (held open, or no right to delete in its folder) writes the
+    // complete copy over it in place and then removes the copy. A failure
+    // part-way through that leaves the copy beside the target. Elsewhere as
+    // Open.
+    static Status OpenPreservingTarget(const std::string& target, std::unique_ptr<ReplacementFile>& file);
     using Opener = std::function<Status(const std::string& target, std::unique_ptr<ReplacementFile>& file)>;
 
     virtual ~ReplacementFile() = default;

@@ -209,4 +209,11 @@ ReplacementFile::Status ReplacementFile::Open(const std::string& path, std::uniq
     return Status::CannotCreate;
 }
 
+// POSIX files have no share modes that refuse a rename, and the rename keeps
+// the target's mode (copied at Open), so nothing more is needed.
+ReplacementFile::Status ReplacementFile::OpenPreservingTarget(const std::string& target,
+                                                              std::unique_ptr<ReplacementFile>& file) {
+    return Open(target, file);
+}
+
 }  // namespace iwv::platform
