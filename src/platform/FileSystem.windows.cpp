@@ -95,6 +95,14 @@ private:
                            nullptr, nullptr))
             return Status::Ok;
         const DWORD error = ::GetLastError();
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+            // The old file may be gone already: the copy must then take its
+            // place, and is never removed while it is the only count left.
+            if (::GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES && Rename() == Status::Ok)
+                return Status::Ok;
+            keepCopy_ = true;
+            return Status::CannotCreate;
+        }
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_UNABLE_TO_REMOVE_REPLACED)
             return Status::CannotCreate;
         const Status status = OverwriteInPlace(temp_, target_);
