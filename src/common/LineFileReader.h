@@ -20,7 +20,7 @@ namespace iwv {
 // one consistent file.
 class LineFileReader {
 public:
-    static constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+    static constexpr std::size_t kBlockBytes = platform::InputFile::kBlockBytes;
 
     // Throws Error "Cannot open file <path>".
     explicit LineFileReader(std::string path);

@@ -2,6 +2,8 @@
 
 #include "common/Cp1250.h"
 #include "driver/ConnectionError.h"
+#include "driver/Parameters.h"
+#include "driver/WorkDirectory.h"
 
 namespace iwv {
 namespace {
@@ -9,22 +11,42 @@ namespace {
 constexpr auto kTransactionStatus = Cp1250("\nTransakcja w toku ...");
 constexpr unsigned kSettleMilliseconds = 1000;
 
+// The value text a parameter resolves to: the host's answer when the list
+// knows it, the default otherwise.
+std::string ResolvedText(const char* key, const std::string& answer) {
+    const Parameter* parameter = FindParameter(key);
+    if (parameter == nullptr) return answer;
+    const ParameterValue* found = parameter->Find(answer);
+    return std::string(found != nullptr ? found->text : parameter->Default().text);
+}
+
 }  // namespace
 
-Operation::Operation(const LibraryInstance& instance, HostWord callContext, const OperationServices& services)
-    : host_(instance, callContext), services_(services) {}
+Operation::Operation(const LibraryInstance& instance, HostWord callContext, const OperationServices& services,
+                     DriverKind kind, const char* dataPath)
+    : host_(instance, callContext),
+      services_(services),
+      kind_(kind),
+      startedAt_(services.Now()),
+      dataPath_(dataPath),
+      workDirectory_(DeriveWorkDirectory(dataPath_)),
+      journal_(startedAt_, kind, dataPath_) {}
 
-DriverSettings Operation::Start(DriverKind kind) {
-    const DriverSettings settings =
-        ResolveDriverSettings(kind, [this](const char* key) { return host_.GetParameterValue(key); });
+DriverSettings Operation::Start() {
+    const DriverSettings settings = ResolveDriverSettings(kind_, [this](const char* key) {
+        std::string answer = host_.GetParameterValue(key);
+        journal_.Setting(key, ResolvedText(key, answer));
+        return answer;
+    });
+    journal_.Settings(settings);
     host_.ShowStatus(kTransactionStatus.c_str());
     Pause(kSettleMilliseconds);
     return settings;
 }
 
-DriverRun Operation::RunDriver(const DriverSettings& settings, const std::string& workDirectory,
-                               const char* startFailureText) {
-    const DriverRun run = DriverRunner(services_).Run(settings.CommandLine, settings.TimeoutTicks, workDirectory);
+DriverRun Operation::RunDriver(const DriverSettings& settings, const char* startFailureText) {
+    const DriverRun run = DriverRunner(services_).Run(settings.CommandLine, settings.TimeoutTicks, workDirectory_);
+    journal_.Driver(run);
     if (run.end == DriverEnd::CouldNotStart) host_.ReportError(startFailureText);
     if (run.end == DriverEnd::TimedOut) throw ConnectionError();
     return run;

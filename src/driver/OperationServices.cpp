@@ -4,7 +4,7 @@ namespace iwv {
 
 OperationServices OperationServices::System() {
     return OperationServices{&platform::SleepMilliseconds, &platform::MonotonicMilliseconds, &platform::LocalNow,
-                             &platform::DriverProcess::Start, &platform::ReplacementFile::Open};
+                             &platform::DriverProcess::Start, &platform::ReplacementFile::Open, &platform::ReplacementFile::OpenPreservingTarget};
 }
 
 }  // namespace iwv

@@ -23,7 +23,10 @@ struct OperationServices {
     std::function<std::unique_ptr<platform::DriverProcess>(const std::string& commandLine,
                                                            const std::string& workDirectory)>
         StartDriver;
+    // For the library's own files.
     platform::ReplacementFile::Opener ReplaceFile;
+    // For the host's files, which the host may hold open.
+    platform::ReplacementFile::Opener ReplaceHostFile;
 
     static OperationServices System();
 };

@@ -11,18 +11,18 @@ std::int32_t ExportGoods(const LibraryInstance& instance, HostWord callContext, 
                          const OperationServices& services) {
     static constexpr auto kStartFailure = Cp1250("Błąd uruchomienia driver'a (dlookup.exe).");
 
-    Operation operation(instance, callContext, services);
-    const DriverSettings settings = operation.Start(DriverKind::Export);
+    Operation operation(instance, callContext, services, DriverKind::Export, dataPath);
+    return operation.Journaled([&] {
+        const DriverSettings settings = operation.Start();
+        LookupConverter converter;
+        converter.NameLength = settings.NameLength;
+        converter.PriceLevel = settings.PriceLevel;
+        operation.Journal().Lines(converter.Convert(
+            operation.DataPath(), WorkFilePath(operation.WorkDirectory(), "inwout.txt"), services.ReplaceFile));
 
-    const std::string goodsFile = dataPath;
-    const std::string workDirectory = DeriveWorkDirectory(goodsFile);
-    LookupConverter converter;
-    converter.NameLength = settings.NameLength;
-    converter.PriceLevel = settings.PriceLevel;
-    converter.Convert(goodsFile, WorkFilePath(workDirectory, "inwout.txt"), services.ReplaceFile);
-
-    const DriverRun run = operation.RunDriver(settings, workDirectory, kStartFailure.c_str());
-    return run.end == DriverEnd::Ended ? 1 : 0;
+        const DriverRun run = operation.RunDriver(settings, kStartFailure.c_str());
+        return run.end == DriverEnd::Ended ? 1 : 0;
+    });
 }
 
 }  // namespace iwv

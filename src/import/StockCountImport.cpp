@@ -1,12 +1,29 @@
 #include "import/StockCountImport.h"
 
 #include "common/Cp1250.h"
+#include "common/Error.h"
 #include "driver/Operation.h"
 #include "driver/WorkDirectory.h"
+#include "import/CountArchive.h"
 #include "import/CountConverter.h"
 #include "platform/FileSystem.h"
 
 namespace iwv {
+namespace {
+
+// Keeps copies of the count file as it was and of the terminal's count before
+// the one replaces the other. An archive that cannot be written never stops
+// the import; the journal says so.
+void Archive(Operation& operation, const std::string& terminalDataFile) {
+    if (operation.WorkDirectory().empty()) return;
+    const CountArchive archive(operation.WorkDirectory());
+    const std::optional<std::string> stored =
+        archive.Store(operation.StartedAt(), operation.DataPath(), terminalDataFile);
+    operation.Journal().Note(stored ? "archived in " + *stored
+                                    : "the count could not be archived in " + archive.Path());
+}
+
+}  // namespace
 
 std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callContext, const char* dataPath,
                               const OperationServices& services) {
@@ -14,20 +31,27 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
     // The operator needs a moment to start the transmission on the terminal.
     static constexpr unsigned kTransmissionMilliseconds = 2000;
 
-    Operation operation(instance, callContext, services);
-    const DriverSettings settings = operation.Start(DriverKind::Import);
+    Operation operation(instance, callContext, services, DriverKind::Import, dataPath);
+    return operation.Journaled([&] {
+        const DriverSettings settings = operation.Start();
+        const std::string& countFile = operation.DataPath();
+        const std::string terminalDataFile = WorkFilePath(operation.WorkDirectory(), "inwin.txt");
+        // A count left by an earlier import must never be taken for this
+        // one's: one that cannot be deleted would be converted again if the
+        // driver sent nothing, so the import stops before the driver runs.
+        if (!platform::RemoveFile(terminalDataFile) && platform::PathExists(terminalDataFile))
+            throw Error("Cannot create file " + terminalDataFile);
+        operation.Pause(kTransmissionMilliseconds);
 
-    const std::string countFile = dataPath;
-    const std::string workDirectory = DeriveWorkDirectory(countFile);
-    const std::string terminalDataFile = WorkFilePath(workDirectory, "inwin.txt");
-    // A count left by an earlier import must never be taken for this one's.
-    platform::RemoveFile(terminalDataFile);
-    operation.Pause(kTransmissionMilliseconds);
-
-    if (operation.RunDriver(settings, workDirectory, kStartFailure.c_str()).end != DriverEnd::Ended) return 0;
-    if (platform::FileCanBeOpenedForReading(terminalDataFile))
-        CountConverter::Convert(terminalDataFile, countFile, services.ReplaceFile);
-    return 1;
+        if (operation.RunDriver(settings, kStartFailure.c_str()).end != DriverEnd::Ended) return 0;
+        if (!platform::FileCanBeOpenedForReading(terminalDataFile)) {
+            operation.Journal().Note("the driver left no " + terminalDataFile + "; the count file is unchanged");
+            return 1;
+        }
+        Archive(operation, terminalDataFile);
+        operation.Journal().Lines(CountConverter::Convert(terminalDataFile, countFile, services.ReplaceHostFile));
+        return 1;
+    });
 }
 
 }  // namespace iwv

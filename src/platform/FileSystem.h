@@ -1,14 +1,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace iwv::platform {
 
 // Deletes the file at path; false when it is missing or cannot be deleted.
 bool RemoveFile(const std::string& path);
+
+// True when anything (a file or a directory) exists at path.
+bool PathExists(const std::string& path);
 
 // True when the file can be opened for reading (as fopen "rb" opens it).
 bool FileCanBeOpenedForReading(const std::string& path);
@@ -19,6 +24,37 @@ bool DirectoryExists(const std::string& path);
 // True when a new file can be created in the directory at path (and is
 // removed again at once).
 bool DirectoryWritable(const std::string& path);
+
+// Appends bytes to the file at path, creating it when it is missing. False
+// when it cannot be opened or not every byte was written.
+bool AppendToFile(const std::string& path, const char* data, std::size_t size);
+
+// Copies the file at from, a block at a time, into a file at to that must not
+// exist yet; false when from cannot be read or to exists or cannot be
+// written whole (a part written is removed again). The copy has the default
+// attributes, so it can always be removed like any file of its folder.
+bool CopyToNewFile(const std::string& from, const std::string& to);
+
+// The size in bytes of the file at path; false when there is none.
+bool FileSize(const std::string& path, std::uint64_t& size);
+
+// Renames a file, replacing a file of the new name; false when it cannot.
+bool RenameReplacing(const std::string& from, const std::string& to);
+
+// Creates a directory; false when it cannot or something of that name exists.
+bool MakeDirectory(const std::string& path);
+
+// Removes an empty directory; false when it cannot.
+bool RemoveEmptyDirectory(const std::string& path);
+
+struct DirectoryEntry {
+    std::string name;
+    bool directory = false;
+};
+
+// What a directory holds, "." and ".." left out, in no particular order;
+// empty when it cannot be read.
+std::vector<DirectoryEntry> ListDirectory(const std::string& path);
 
 // A new file that takes the place of a target only when it is complete and on
 // disk. It is written beside the target, under a name of its own, so that the
@@ -31,6 +67,14 @@ public:
     // Opens a temporary file beside target. CannotCreate when the directory is
     // missing or not writable, or the target exists and may not be replaced.
     static Status Open(const std::string& target, std::unique_ptr<ReplacementFile>& file);
+    // The same for a file that belongs to someone else, who may hold it open
+    // and whose attributes and security must stay: on Windows the commit
+    // replaces the target with ReplaceFileA, and where the target cannot be
+    // replaced (held open, or no right to delete in its folder) writes the
+    // complete copy over it in place and then removes the copy. A failure
+    // part-way through that leaves the copy beside the target. Elsewhere as
+    // Open.
+    static Status OpenPreservingTarget(const std::string& target, std::unique_ptr<ReplacementFile>& file);
     using Opener = std::function<Status(const std::string& target, std::unique_ptr<ReplacementFile>& file)>;
 
     virtual ~ReplacementFile() = default;

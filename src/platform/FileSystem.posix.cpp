@@ -1,13 +1,16 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <random>
+#include <vector>
 
+#include "platform/InputFile.h"
 #include "platform/PosixPath.h"
 
 namespace iwv::platform {
@@ -84,6 +87,11 @@ private:
 
 bool RemoveFile(const std::string& path) { return ::unlink(PosixPath(path).c_str()) == 0; }
 
+bool PathExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(PosixPath(path).c_str(), &info) == 0;
+}
+
 bool FileCanBeOpenedForReading(const std::string& path) {
     std::FILE* file = std::fopen(PosixPath(path).c_str(), "rb");
     if (file == nullptr) return false;
@@ -99,6 +107,59 @@ bool DirectoryExists(const std::string& path) {
 bool DirectoryWritable(const std::string& path) {
     std::unique_ptr<ReplacementFile> probe;
     return ReplacementFile::Open(path + "/.iwvestra-probe", probe) == ReplacementFile::Status::Ok;
+}
+
+bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
+    Descriptor fd(::open(PosixPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    return fd.Get() >= 0 && WriteAll(fd.Get(), data, size) && fd.Close();
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to) {
+    const std::unique_ptr<InputFile> input = InputFile::Open(from);
+    if (!input) return false;
+    const std::string target = PosixPath(to);
+    Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.Get() < 0) return false;
+    std::vector<char> block(InputFile::kBlockBytes);
+    std::size_t read = 0;
+    bool copied = true;
+    while (copied && (copied = input->Read(block.data(), block.size(), read)) && read > 0)
+        copied = WriteAll(fd.Get(), block.data(), read);
+    if (copied && fd.Close()) return true;
+    fd.Close();
+    ::unlink(target.c_str());
+    return false;
+}
+
+bool FileSize(const std::string& path, std::uint64_t& size) {
+    struct stat info {};
+    if (::stat(PosixPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    return ::rename(PosixPath(from).c_str(), PosixPath(to).c_str()) == 0;
+}
+
+bool MakeDirectory(const std::string& path) { return ::mkdir(PosixPath(path).c_str(), 0777) == 0; }
+
+bool RemoveEmptyDirectory(const std::string& path) { return ::rmdir(PosixPath(path).c_str()) == 0; }
+
+std::vector<DirectoryEntry> ListDirectory(const std::string& path) {
+    std::vector<DirectoryEntry> entries;
+    const std::string directory = PosixPath(path);
+    DIR* dir = ::opendir(directory.c_str());
+    if (dir == nullptr) return entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat info {};
+        const bool isDirectory = ::lstat((directory + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+        entries.push_back({name, isDirectory});
+    }
+    ::closedir(dir);
+    return entries;
 }
 
 ReplacementFile::Status ReplacementFile::Open(const std::string& path, std::unique_ptr<ReplacementFile>& file) {
@@ -122,6 +183,13 @@ ReplacementFile::Status ReplacementFile::Open(const std::string& path, std::uniq
         return Status::Ok;
     }
     return Status::CannotCreate;
+}
+
+// POSIX files have no share modes that refuse a rename, and the rename keeps
+// the target's mode (copied at Open), so nothing more is needed.
+ReplacementFile::Status ReplacementFile::OpenPreservingTarget(const std::string& target,
+                                                              std::unique_ptr<ReplacementFile>& file) {
+    return Open(target, file);
 }
 
 }  // namespace iwv::platform

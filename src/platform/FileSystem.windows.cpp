@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <random>
+#include <vector>
 
+#include "platform/InputFile.h"
 #include "platform/WinHandle.h"
 
 namespace iwv::platform {
@@ -17,47 +19,116 @@ std::string DirectoryOf(const std::string& path) {
     return end == std::string::npos ? std::string() : path.substr(0, end + 1);
 }
 
+bool WriteWhole(HANDLE file, const char* data, std::size_t size) {
+    while (size > 0) {
+        const DWORD part = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!::WriteFile(file, data, part, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Wine's ReplaceFileA refuses relative paths (error 267).
+std::string FullPath(const std::string& path) {
+    char full[MAX_PATH];
+    const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// Copies the whole of from over the start of to and cuts to there, in the
+// same file, so that whoever holds it open keeps a valid handle.
+ReplacementFile::Status OverwriteInPlace(const std::string& from, const std::string& to) {
+    WinHandle source(::CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // The host's own sharing: it may go on reading and writing its handle.
+    WinHandle target(::CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source.Valid() || !target.Valid()) return ReplacementFile::Status::CannotCreate;
+    static constexpr DWORD kChunk = 64 * 1024;
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kChunk]);
+    if (!buffer) return ReplacementFile::Status::CannotCreate;
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(source.Get(), buffer.get(), kChunk, &read, nullptr)) return ReplacementFile::Status::CannotWrite;
+        if (read == 0) break;
+        if (!WriteWhole(target.Get(), buffer.get(), read)) return ReplacementFile::Status::CannotWrite;
+    }
+    if (!::SetEndOfFile(target.Get()) || !::FlushFileBuffers(target.Get()) || !target.Close())
+        return ReplacementFile::Status::CannotWrite;
+    return ReplacementFile::Status::Ok;
+}
+
 class WindowsReplacementFile final : public ReplacementFile {
 public:
-    WindowsReplacementFile(std::string target, std::string temp, HANDLE handle)
-        : target_(std::move(target)), temp_(std::move(temp)), handle_(handle) {}
+    WindowsReplacementFile(std::string target, std::string temp, HANDLE handle, bool preserveTarget)
+        : target_(std::move(target)), temp_(std::move(temp)), handle_(handle), preserveTarget_(preserveTarget) {}
 
     ~WindowsReplacementFile() override {
-        if (!committed_) {
+        if (!committed_ && !keepCopy_) {
             handle_.Close();
             ::DeleteFileA(temp_.c_str());
         }
     }
 
-    bool Write(const char* data, std::size_t size) override {
-        while (size > 0) {
-            const DWORD part = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
-            DWORD written = 0;
-            if (!::WriteFile(handle_.Get(), data, part, &written, nullptr) || written == 0) return false;
-            data += written;
-            size -= written;
-        }
-        return true;
-    }
+    bool Write(const char* data, std::size_t size) override { return WriteWhole(handle_.Get(), data, size); }
 
     Status Commit() override {
         if (!::FlushFileBuffers(handle_.Get()) || !handle_.Close()) return Status::CannotWrite;
-        if (!::MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return Status::CannotCreate;
-        committed_ = true;
-        return Status::Ok;
+        const Status status = preserveTarget_ && ::GetFileAttributesA(target_.c_str()) != INVALID_FILE_ATTRIBUTES
+                                  ? Replace()
+                                  : Rename();
+        committed_ = status == Status::Ok;
+        return status;
     }
 
 private:
+    Status Rename() const {
+        return ::MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? Status::Ok
+                   : Status::CannotCreate;
+    }
+
+    Status Replace() {
+        if (::ReplaceFileA(FullPath(target_).c_str(), FullPath(temp_).c_str(), nullptr, REPLACEFILE_WRITE_THROUGH,
+                           nullptr, nullptr))
+            return Status::Ok;
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+            // The old file may be gone already: the copy must then take its
+            // place, and is never removed while it is the only count left.
+            if (::GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES && Rename() == Status::Ok)
+                return Status::Ok;
+            keepCopy_ = true;
+            return Status::CannotCreate;
+        }
+        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_UNABLE_TO_REMOVE_REPLACED)
+            return Status::CannotCreate;
+        const Status status = OverwriteInPlace(temp_, target_);
+        // Written part-way, the target holds neither count: the complete copy
+        // stays beside it for whoever mends it.
+        if (status == Status::CannotWrite) keepCopy_ = true;
+        if (status == Status::Ok) ::DeleteFileA(temp_.c_str());
+        return status;
+    }
+
     std::string target_;
     std::string temp_;
     WinHandle handle_;
+    bool preserveTarget_;
     bool committed_ = false;
+    bool keepCopy_ = false;
 };
+
+ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<ReplacementFile>& file,
+                                   bool preserveTarget);
 
 }  // namespace
 
 bool RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
+
+bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool FileCanBeOpenedForReading(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -76,7 +147,73 @@ bool DirectoryWritable(const std::string& path) {
     return ReplacementFile::Open(path + "\\iwvestra.probe", probe) == ReplacementFile::Status::Ok;
 }
 
+bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
+    WinHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() && WriteWhole(file.Get(), data, size) && file.Close();
+}
+
+bool CopyToNewFile(const std::string& from, const std::string& to) {
+    const std::unique_ptr<InputFile> input = InputFile::Open(from);
+    if (!input) return false;
+    WinHandle file(::CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return false;
+    std::vector<char> block(InputFile::kBlockBytes);
+    std::size_t read = 0;
+    bool copied = true;
+    while (copied && (copied = input->Read(block.data(), block.size(), read)) && read > 0)
+        copied = WriteWhole(file.Get(), block.data(), read);
+    if (copied && file.Close()) return true;
+    file.Close();
+    ::DeleteFileA(to.c_str());
+    return false;
+}
+
+bool FileSize(const std::string& path, std::uint64_t& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+bool RenameReplacing(const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != 0; }
+
+bool RemoveEmptyDirectory(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
+
+std::vector<DirectoryEntry> ListDirectory(const std::string& path) {
+    std::vector<DirectoryEntry> entries;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return entries;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return entries;
+}
+
 ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {
+    return OpenBeside(target, file, false);
+}
+
+ReplacementFile::Status ReplacementFile::OpenPreservingTarget(const std::string& target,
+                                                              std::unique_ptr<ReplacementFile>& file) {
+    return OpenBeside(target, file, true);
+}
+
+namespace {
+
+ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<ReplacementFile>& file,
+                                   bool preserveTarget) {
+    using Status = ReplacementFile::Status;
     // The ANSI functions take no longer path; Wine's would take some, and the
     // library must not write where Windows cannot.
     if (target.size() >= MAX_PATH) return Status::CannotCreate;
@@ -100,10 +237,12 @@ ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::un
             ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) continue;
         if (handle == INVALID_HANDLE_VALUE) return Status::CannotCreate;
-        file = std::make_unique<WindowsReplacementFile>(target, temp, handle);
+        file = std::make_unique<WindowsReplacementFile>(target, temp, handle, preserveTarget);
         return Status::Ok;
     }
     return Status::CannotCreate;
 }
+
+}  // namespace
 
 }  // namespace iwv::platform

@@ -14,6 +14,10 @@ namespace iwv::platform {
 // like any other.
 class InputFile {
 public:
+    // The block its readers read at a time: few enough calls that a file
+    // reads at the speed of a copy, and a fixed amount of memory.
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+
     // Null when the file cannot be opened for reading: it is missing, a
     // directory, or another program holds it open for writing.
     static std::unique_ptr<InputFile> Open(const std::string& path);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
 #include "support/OperationFixture.h"
 #include "export/GoodsExport.h"
 
@@ -40,6 +41,37 @@ TEST_F(GoodsExportTest, DriverThatCannotStartIsReportedAfterTheLookupFileIsWritt
     EXPECT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()), 0);
     EXPECT_EQ(Summary().back(), "ReportError:" + std::string(Cp1250("Błąd uruchomienia driver'a (dlookup.exe).").view()));
     EXPECT_TRUE(std::filesystem::exists(Shop() / "inwout.txt"));
+}
+
+TEST_F(GoodsExportTest, OneEntryInTheJournalSaysWhatHappened) {
+    WriteBytes(DataFile("towary.txt"), kGoods.view());
+    ASSERT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()), 1);
+    const std::string journal = JournalText();
+    EXPECT_EQ(journal.rfind("2026-12-08 09:31:02 export " + DataPath("towary.txt") + "\r\n", 0), 0u) << journal;
+    for (const char* line : {"  settings: port COM2, baud 9600, timeout 1 min, dlugosc 20 liter, cena Cena det\r\n",
+                             "  time-out: 600 polls of 100 ms\r\n", "  command line: dlookup.exe inwout.txt,2,5\r\n",
+                             "  driver: ended with exit code 0 after ",
+                             "  lines: read 2, written 2, skipped 0 (wrong number of fields 0, quantity \"00000\" 0, "
+                             "no value 0)\r\n",
+                             "  outcome: result 1\r\n\r\n"})
+        EXPECT_NE(journal.find(line), std::string::npos) << line << " in\n" << journal;
+}
+
+TEST_F(GoodsExportTest, ErrorThatEndsTheExportIsJournaledAndStillReachesTheHost) {
+    EXPECT_EQ(ErrorOf([&] { ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()); }),
+              "Cannot open file " + DataPath("towary.txt"));
+    EXPECT_NE(JournalText().find("  outcome: error: Cannot open file " + DataPath("towary.txt") + "\r\n"),
+              std::string::npos)
+        << JournalText();
+}
+
+TEST_F(GoodsExportTest, DirectoryNamedLikeTheJournalChangesNothing) {
+    std::filesystem::create_directories(Shop() / "iwvestra.log" / "inside");
+    WriteBytes(DataFile("towary.txt"), kGoods.view());
+    EXPECT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()), 1);
+    EXPECT_EQ(ReadBytes(Shop() / "inwout.txt"),
+              Cp1250("Sól. kamienna,77,1.000,0,1.29\r\nMleko 3.2% 1 l,78,24.000,0,2.79\r\n").view());
+    EXPECT_TRUE(std::filesystem::is_directory(Shop() / "iwvestra.log" / "inside"));
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "support/ErrorOf.h"
 #include "support/OperationFixture.h"
 #include "import/StockCountImport.h"
 
@@ -20,6 +23,15 @@ TEST_F(StockCountImportTest, ReplacesTheCountFileWithTheTerminalsCount) {
     EXPECT_EQ(Summary(), (std::vector<std::string>{"GetParameterValue:port", "GetParameterValue:baud",
                                                    "GetParameterValue:timeout", "ShowStatus:" + Status()}));
     EXPECT_EQ(fake_.Pauses(), (std::vector<unsigned>{1000, 2000}));
+    const std::string journal = JournalText();
+    EXPECT_EQ(journal.rfind("2026-12-08 09:31:02 import " + DataPath("remanent.txt") + "\r\n", 0), 0u) << journal;
+    for (const char* line : {"  settings: port COM2, baud 9600, timeout 1 min\r\n",
+                             "  command line: 232_read.exe inwin.txt,2,5\r\n",
+                             "  driver: ended with exit code 0 after ",
+                             "  lines: read 3, written 2, skipped 1 (wrong number of fields 0, quantity \"00000\" 1, "
+                             "no value 0)\r\n",
+                             "  outcome: result 1\r\n\r\n"})
+        EXPECT_NE(journal.find(line), std::string::npos) << line << " in\n" << journal;
 }
 
 TEST_F(StockCountImportTest, StaleTerminalDataIsNeverTakenForANewCount) {
@@ -29,6 +41,32 @@ TEST_F(StockCountImportTest, StaleTerminalDataIsNeverTakenForANewCount) {
     EXPECT_EQ(ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()), 1);
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwin.txt"));
+    EXPECT_NE(JournalText().find("  note: the driver left no "), std::string::npos) << JournalText();
+}
+
+TEST_F(StockCountImportTest, StaleTerminalDataThatCannotBeDeletedStopsTheImportBeforeTheDriver) {
+    // A directory of that name resists deletion even for root.
+    std::filesystem::create_directories(Shop() / "inwin.txt" / "held");
+    std::filesystem::create_directories(Terminal());
+    WriteBytes(Terminal() / "counts.txt", "77,1.5\r\n");
+    WriteBytes(DataFile("remanent.txt"), "INW;77;1000\r\n");
+    const std::string terminalDataFile = dir_.Path().string() + "\\Shop\\inwin.txt";
+    EXPECT_EQ(ErrorOf([&] { ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()); }),
+              "Cannot create file " + terminalDataFile);
+    EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
+    EXPECT_EQ(fake_.sleeps, std::vector<unsigned>{1000});  // no transmission pause, no driver
+    EXPECT_NE(JournalText().find("  outcome: error: Cannot create file " + terminalDataFile + "\r\n"),
+              std::string::npos)
+        << JournalText();
+}
+
+TEST_F(StockCountImportTest, DriverKilledAtItsTimeOutIsJournaledWithTheError) {
+    ScopedEnvironment hang("IWV_SIMULATOR_HANG", "1");
+    const std::string message(Cp1250("Nie udało się nawiązac połączenia !").view());
+    EXPECT_EQ(ErrorOf([&] { ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()); }), message);
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("  driver: killed at its time-out after 60000 ms\r\n"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("  outcome: error: " + message + "\r\n"), std::string::npos) << journal;
 }
 
 TEST_F(StockCountImportTest, DriverThatCannotStartLeavesTheCountFile) {
@@ -40,6 +78,70 @@ TEST_F(StockCountImportTest, DriverThatCannotStartLeavesTheCountFile) {
               "ReportError:" + std::string(Cp1250("Błąd uruchomienia driver'a (232_read.exe).").view()));
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwin.txt"));
+}
+
+class StockCountArchiveTest : public StockCountImportTest {
+protected:
+    StockCountArchiveTest() {
+        std::filesystem::create_directories(Terminal());
+        WriteBytes(Terminal() / "counts.txt", "77,1.5\r\n");
+    }
+    int Import() { return ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()); }
+    std::filesystem::path Archive() const { return Shop() / "archiwum"; }
+    std::vector<std::string> Archived() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(Archive())) names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(StockCountArchiveTest, TheCountReplacedCanBeRecoveredEvenAfterASecondImportInTheSameSecond) {
+    WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
+    ASSERT_EQ(Import(), 1);
+    WriteBytes(Terminal() / "counts.txt", "78,2\r\n");
+    ASSERT_EQ(Import(), 1);
+    EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;78;2000\r\n");
+    EXPECT_EQ(Archived(), (std::vector<std::string>{"2026-12-08_093102", "2026-12-08_093102_02"}));
+    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102" / "remanent.txt"), "INW;5;1000\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102" / "inwin.txt"), "77,1.5\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102_02" / "remanent.txt"), "INW;77;1500\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102_02" / "inwin.txt"), "78,2\r\n");
+    EXPECT_NE(JournalText().find("  note: archived in " + dir_.Path().string() + "\\Shop\\archiwum\\2026-12-08_093102_02\r\n"),
+              std::string::npos)
+        << JournalText();
+}
+
+TEST_F(StockCountArchiveTest, WithoutACountFileOnlyTheTerminalsCountIsArchived) {
+    ASSERT_EQ(Import(), 1);
+    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102" / "inwin.txt"), "77,1.5\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Archive() / "2026-12-08_093102"),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(StockCountArchiveTest, FiftyOneImportsKeepTheFiftyNewestAndNothingElseIsTouched) {
+    std::filesystem::create_directories(Archive() / "notes");
+    WriteBytes(Archive() / "notes" / "keep.txt", "mine");
+    for (int minute = 0; minute < 51; ++minute) {
+        fake_.now = {2026, 12, 8, 10, minute, 0};
+        ASSERT_EQ(Import(), 1);
+    }
+    const std::vector<std::string> archived = Archived();
+    ASSERT_EQ(archived.size(), 51u);  // the fifty imports and the notes
+    EXPECT_EQ(archived.front(), "2026-12-08_100100") << "the oldest import is gone";
+    EXPECT_EQ(archived[49], "2026-12-08_105000");
+    EXPECT_EQ(archived.back(), "notes");
+    EXPECT_EQ(ReadBytes(Archive() / "notes" / "keep.txt"), "mine");
+}
+
+TEST_F(StockCountArchiveTest, AnArchiveThatCannotBeWrittenDoesNotStopTheImport) {
+    WriteBytes(Archive(), "a file where the archive belongs");
+    WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
+    EXPECT_EQ(Import(), 1);
+    EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1500\r\n");
+    EXPECT_NE(JournalText().find("  note: the count could not be archived in "), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find("  outcome: result 1\r\n"), std::string::npos);
 }
 
 }  // namespace

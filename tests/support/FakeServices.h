@@ -22,6 +22,7 @@ public:
     platform::LocalTime now{2026, 12, 8, 9, 31, 2};
     decltype(OperationServices::StartDriver) startDriver = &platform::DriverProcess::Start;
     platform::ReplacementFile::Opener replaceFile = &platform::ReplacementFile::Open;
+    platform::ReplacementFile::Opener replaceHostFile = &platform::ReplacementFile::OpenPreservingTarget;
     // False for drivers that need no real time to run (scripted ones).
     bool yieldOnPoll = true;
 
@@ -53,6 +54,9 @@ public:
             },
             [this](const std::string& target, std::unique_ptr<platform::ReplacementFile>& file) {
                 return replaceFile(target, file);
+            },
+            [this](const std::string& target, std::unique_ptr<platform::ReplacementFile>& file) {
+                return replaceHostFile(target, file);
             },
         };
     }

@@ -41,6 +41,11 @@ protected:
     const OperationServices& Services() { return services_; }
     void HideSimulator() { path_.Set("/nonexistent"); }
 
+    // The operation journal in the work directory, empty when there is none.
+    std::string JournalText() const {
+        return std::filesystem::exists(Shop() / "iwvestra.log") ? ReadBytes(Shop() / "iwvestra.log") : std::string();
+    }
+
     static std::string Status() { return std::string(Cp1250("\nTransakcja w toku ...").view()); }
     std::vector<std::string> Summary() const { return host_.Summary(); }
 

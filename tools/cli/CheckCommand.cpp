@@ -9,8 +9,10 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "driver/DriverSettings.h"
+#include "driver/OperationJournal.h"
 #include "driver/Parameters.h"
 #include "driver/WorkDirectory.h"
+#include "import/CountArchive.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 
@@ -118,6 +120,11 @@ int RunCheck(const std::vector<std::string>& arguments) {
     report.Show("work directory", workDirectory.empty() ? "(empty)" : workDirectory);
     report.Show("lookup file", WorkFilePath(workDirectory, "inwout.txt"));
     report.Show("terminal data file", WorkFilePath(workDirectory, "inwin.txt"));
+    if (!workDirectory.empty()) {
+        const CountArchive archive(workDirectory);
+        report.Show("journal", JournalPath(workDirectory));
+        report.Show("count archive", archive.Path() + " (" + std::to_string(archive.Count()) + " imports archived)");
+    }
     report.Show("export driver", exportSettings.CommandLine);
     report.Show("import driver", importSettings.CommandLine);
     report.Show("time-out", std::to_string(exportSettings.TimeoutTicks) + " polls of 100 ms (" +

@@ -82,7 +82,9 @@ else()
   set(search_variable PATH)
 endif()
 set(ENV{${search_variable}} "${search_path}")
-run(EXIT 0 STDOUT "export driver +dlookup.exe inwout.txt,2,5\n.*import driver +232_read.exe inwin.txt,2,5\n.*6000 polls.*dlookup.exe +found at .*no problems found"
+file(MAKE_DIRECTORY ${WORK}/Shop/archiwum/2026-12-08_093102 ${WORK}/Shop/archiwum/2026-12-08_093102_02
+  ${WORK}/Shop/archiwum/notes)
+run(EXIT 0 STDOUT "journal +[^\n]*Shop.iwvestra.log\ncount archive +[^\n]*Shop.archiwum \\(2 imports archived\\)\nexport driver +dlookup.exe inwout.txt,2,5\n.*import driver +232_read.exe inwin.txt,2,5\n.*6000 polls.*dlookup.exe +found at .*no problems found"
   ARGS check "${root}\\Shop\\Data\\towary.txt" --port COM2 --baud 9600 --timeout "10 min")
 run(EXIT 1 STDOUT "PROBLEM: --baud \"1152\" is none of 9600\\|19200\\|38400\\|57600\\|115200.*1 problem"
   ARGS check "${root}\\Shop\\Data\\towary.txt" --baud 1152)

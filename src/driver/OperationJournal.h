@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/ConversionCounts.h"
+#include "driver/DriverRunner.h"
+#include "driver/DriverSettings.h"
+#include "platform/Clock.h"
+
+namespace iwv {
+
+// One export or import as the people who support a shop read it afterwards
+// in iwvestra.log in the work directory: when, with which settings, how the
+// driver ended, what became of the lines, and the result or the error.
+class OperationJournal {
+public:
+    OperationJournal(platform::LocalTime when, DriverKind kind, std::string dataPath);
+
+    // A parameter as the host answered and as it was resolved.
+    void Setting(std::string key, std::string resolvedValue);
+    void Settings(const DriverSettings& settings) { settings_ = settings; }
+    void Driver(const DriverRun& run) { run_ = run; }
+    void Lines(const ConversionCounts& counts) { lines_ = counts; }
+    // A remark of the operation's own, such as where its archive went.
+    void Note(std::string text) { notes_.push_back(std::move(text)); }
+    void Result(std::int32_t result) { outcome_ = "result " + std::to_string(result); }
+    void Failure(const std::string& message) { outcome_ = "error: " + message; }
+
+    // The entry, Windows-1250 with CR LF, ended by an empty line.
+    std::string Text() const;
+
+    // Appends the entry to iwvestra.log in workDirectory. Nothing when there
+    // is no work directory, and nothing said when it cannot be written.
+    void Write(const std::string& workDirectory) const;
+
+private:
+    platform::LocalTime when_;
+    DriverKind kind_;
+    std::string dataPath_;
+    std::vector<std::pair<std::string, std::string>> answers_;
+    std::optional<DriverSettings> settings_;
+    std::optional<DriverRun> run_;
+    std::optional<ConversionCounts> lines_;
+    std::vector<std::string> notes_;
+    std::string outcome_;
+};
+
+// The journal's path in a work directory.
+std::string JournalPath(const std::string& workDirectory);
+
+}  // namespace iwv

@@ -1,0 +1,102 @@
+// A stocktake is never lost or mistaken: a stale terminal count that cannot
+// be deleted is refused, a count file that may not be written stays as it
+// was, every operation is journaled in the work directory, and the count
+// each import replaced can be recovered from the archive. Through the real
+// DLL under Wine, with the simulated terminal.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "HardeningSupport.h"
+#include "support/PluginEntryPoints.h"
+#include "ReadOnlyFile.h"
+#include "StocktakeShop.h"
+
+namespace iwv::test {
+namespace {
+
+TEST_F(HardeningStocktake, StaleTerminalCountThatCannotBeDeletedIsRefusedBeforeTheDriverRuns) {
+    ScopedEnvironment noData("IWV_SIMULATOR_NO_DATA", "1");
+    WriteBytes(Work() / "inwin.txt", "5900000000001,99\r\n");
+    WriteBytes(Work() / "Data" / "remanent.txt", "INW;1;1000\r\n");
+    const ReadOnlyFile stale(Work() / "inwin.txt");
+    if (!stale.Applied()) GTEST_SKIP() << stale.WhyNot();
+
+    const OperationResult result = host_->Import(CountPath(), 3);
+    ASSERT_TRUE(result.raised) << "result " << result.value;
+    EXPECT_EQ(result.message, "Cannot create file " + WorkPath("inwin.txt"));
+    EXPECT_EQ(ReadBytes(Work() / "Data" / "remanent.txt"), "INW;1;1000\r\n");
+}
+
+TEST_F(HardeningStocktake, ReadOnlyCountFileIsLeftAsItWas) {
+    WriteBytes(Work() / "terminal" / "counts.txt", "77,1.5\r\n");
+    WriteBytes(Work() / "Data" / "remanent.txt", "INW;1;1000\r\n");
+    const ReadOnlyFile count(Work() / "Data" / "remanent.txt");
+    if (!count.Applied()) GTEST_SKIP() << count.WhyNot();
+
+    const OperationResult result = host_->Import(CountPath(), 3);
+    ASSERT_TRUE(result.raised) << "result " << result.value;
+    EXPECT_EQ(result.message, "Cannot create file " + CountPath());
+    EXPECT_EQ(ReadBytes(Work() / "Data" / "remanent.txt"), "INW;1;1000\r\n");
+}
+
+TEST_F(HardeningStocktake, ExportAndImportEachLeaveOneJournalEntry) {
+    WriteBytes(Work() / "Data" / "towary.txt", "X;77;Mleko;189;249;1000\r\n");
+    WriteBytes(Work() / "terminal" / "counts.txt", "77,1.5\r\n78,00000\r\n");
+    ASSERT_EQ(host_->Export(GoodsPath(), 1).value, 1);
+    ASSERT_EQ(host_->Import(CountPath(), 2).value, 1);
+
+    const std::string journal = ReadBytes(Work() / "iwvestra.log");
+    const std::size_t importAt = journal.find(" import " + CountPath() + "\r\n");
+    ASSERT_NE(importAt, std::string::npos) << journal;
+    const std::string exportEntry = journal.substr(0, importAt);
+    const std::string importEntry = journal.substr(importAt);
+    for (const std::string& line :
+         {" export " + GoodsPath() + "\r\n",
+          std::string("  settings: port COM2, baud 9600, timeout 1 min, dlugosc 20 liter, cena Cena det\r\n"),
+          std::string("  command line: dlookup.exe inwout.txt,2,5\r\n"),
+          std::string("  driver: ended with exit code 0 after "), std::string("  outcome: result 1\r\n\r\n")})
+        EXPECT_NE(exportEntry.find(line), std::string::npos) << line << " in\n" << exportEntry;
+    for (const std::string& line :
+         {std::string("  settings: port COM2, baud 9600, timeout 1 min\r\n"),
+          std::string("  command line: 232_read.exe inwin.txt,2,5\r\n"),
+          std::string("  driver: ended with exit code 0 after "), std::string("  note: archived in "),
+          std::string("  outcome: result 1\r\n\r\n")})
+        EXPECT_NE(importEntry.find(line), std::string::npos) << line << " in\n" << importEntry;
+    EXPECT_EQ(journal.find("\n\n"), std::string::npos) << "every line ends with CR LF";
+}
+
+TEST_F(HardeningStocktake, DirectoryNamedLikeTheJournalChangesNothing) {
+    std::filesystem::create_directories(Work() / "iwvestra.log" / "inside");
+    WriteBytes(Work() / "terminal" / "counts.txt", "77,1.5\r\n");
+    const OperationResult result = host_->Import(CountPath(), 2);
+    ASSERT_FALSE(result.raised) << result.message;
+    EXPECT_EQ(result.value, 1);
+    EXPECT_EQ(ReadBytes(Work() / "Data" / "remanent.txt"), "INW;77;1500\r\n");
+    EXPECT_TRUE(std::filesystem::is_directory(Work() / "iwvestra.log" / "inside"));
+    EXPECT_EQ(host_->Summary().size(), 4u) << "nothing more said to the host";
+}
+
+TEST_F(HardeningStocktake, FirstImportsCountCanBeRecoveredFromTheArchiveAfterTheSecond) {
+    WriteBytes(Work() / "Data" / "remanent.txt", "INW;1;1000\r\n");
+    WriteBytes(Work() / "terminal" / "counts.txt", "77,1.5\r\n");
+    ASSERT_EQ(host_->Import(CountPath(), 1).value, 1);
+    WriteBytes(Work() / "terminal" / "counts.txt", "78,2\r\n");
+    ASSERT_EQ(host_->Import(CountPath(), 2).value, 1);
+    EXPECT_EQ(ReadBytes(Work() / "Data" / "remanent.txt"), "INW;78;2000\r\n");
+
+    // The second import archived the first one's count as the file it replaced.
+    std::vector<std::filesystem::path> imports;
+    for (const auto& entry : std::filesystem::directory_iterator(Work() / "archiwum")) imports.push_back(entry.path());
+    std::sort(imports.begin(), imports.end());
+    ASSERT_EQ(imports.size(), 2u);
+    EXPECT_EQ(ReadBytes(imports[0] / "remanent.txt"), "INW;1;1000\r\n");
+    EXPECT_EQ(ReadBytes(imports[1] / "remanent.txt"), "INW;77;1500\r\n");
+    EXPECT_EQ(ReadBytes(imports[1] / "inwin.txt"), "78,2\r\n");
+}
+
+}  // namespace
+}  // namespace iwv::test
