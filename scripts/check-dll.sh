@@ -5,16 +5,18 @@
 # version resource naming the product. Prints one line for every difference and
 # fails when there is any.
 #
-# Usage: check-dll.sh DLL PRODUCT_NAME
-# OBJDUMP and STRINGS name the MinGW binutils to use.
+# Usage: check-dll.sh DLL PRODUCT_NAME EXPORTS_LIST
+# EXPORTS_LIST holds "ordinal name" lines, as the build reads them from the
+# public header IWVestra.h. OBJDUMP and STRINGS name the MinGW binutils to use.
 set -uo pipefail
 
-if [ $# -ne 2 ]; then
-  echo "usage: $0 DLL PRODUCT_NAME" >&2
+if [ $# -ne 3 ]; then
+  echo "usage: $0 DLL PRODUCT_NAME EXPORTS_LIST" >&2
   exit 2
 fi
 dll=$1
 product=$2
+exports_list=$3
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 strings=${STRINGS:-i686-w64-mingw32-strings}
 
@@ -24,19 +26,6 @@ problem() {
   problems=$((problems + 1))
 }
 
-# The entry points in ordinal order, ordinal 1 first.
-expected_exports=(
-  HSTDLLTypBiblioteki
-  HSTDLLRejestrujBiblioteke
-  HSTDLLZwolnijBiblioteke
-  HSTDLLRejestrujCallback
-  HSTDLLParametr
-  HSTDLLTekstListyParametru
-  HSTDLLWlasciwosci
-  HSTDLLInwEksportujTowary
-  HSTDLLInwZeruj
-  HSTDLLInwImport
-)
 # Lower case; anything else would have to be shipped beside the DLL.
 allowed_imports=(kernel32.dll msvcrt.dll user32.dll advapi32.dll)
 
@@ -79,8 +68,9 @@ named_exports() {
 }
 
 check_exports() {
-  local expected actual count
-  expected=$(for i in "${!expected_exports[@]}"; do echo "$((i + 1)) ${expected_exports[$i]}"; done)
+  local expected actual count expected_count
+  expected=$(grep -E '^[0-9]+ [A-Za-z_]+$' "$exports_list")
+  expected_count=$(grep -c . <<<"$expected")
   actual=$(named_exports)
   while read -r line; do
     [ -n "$line" ] && problem "export missing: $line"
@@ -90,8 +80,8 @@ check_exports() {
   done < <(comm -13 <(sort <<<"$expected") <(sort <<<"$actual"))
   # Entries exported by ordinal only have no name and show up only here.
   count=$(awk '/^[[:space:]]*Export Address Table[[:space:]]+[0-9a-f]+$/ { print $NF; exit }' <<<"$headers")
-  if [ "$((16#${count:-0}))" -ne "${#expected_exports[@]}" ]; then
-    problem "export address table has $((16#${count:-0})) entries, not ${#expected_exports[@]}"
+  if [ "$((16#${count:-0}))" -ne "$expected_count" ]; then
+    problem "export address table has $((16#${count:-0})) entries, not $expected_count"
   fi
 }
 
@@ -124,7 +114,9 @@ check_version_resource() {
   fi
 }
 
-if [ ! -f "$dll" ]; then
+if [ ! -s "$exports_list" ]; then
+  problem "no entry points listed in $exports_list"
+elif [ ! -f "$dll" ]; then
   problem "no file at $dll"
 elif ! headers=$("$objdump" -p "$dll" 2>&1); then
   problem "not a PE32 i386 file ($objdump cannot read it)"
@@ -140,4 +132,4 @@ if [ $problems -ne 0 ]; then
   echo "check-dll: $dll: $problems problem(s)"
   exit 1
 fi
-echo "check-dll: $dll: 32-bit DLL, ten entry points, system imports only, ASLR and DEP, version resource"
+echo "check-dll: $dll: 32-bit DLL, the header's entry points, system imports only, ASLR and DEP, version resource"

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "driver/ConnectionError.h"
-#include "platform/Clock.h"
-
 namespace iwv {
 namespace {
 
@@ -18,33 +15,33 @@ std::uint16_t PollLimit(std::uint32_t timeoutTicks) {
 
 }  // namespace
 
-DriverRunner::Platform DriverRunner::SystemPlatform() {
-    return Platform{&platform::DriverProcess::Start, &platform::SleepMilliseconds};
-}
-
-bool DriverRunner::Run(const std::string& commandLine, std::uint32_t timeoutTicks, const std::string& workDirectory,
-                       const char* startFailureText, const HostCallbacks& host) const {
-    const std::unique_ptr<platform::DriverProcess> driver = platform_.Start(commandLine, workDirectory);
-    if (!driver) {
-        host.ReportError(startFailureText);
-        return false;
-    }
+DriverRun DriverRunner::Run(const std::string& commandLine, std::uint32_t timeoutTicks,
+                            const std::string& workDirectory) const {
+    DriverRun run;
+    const std::uint64_t started = services_.Milliseconds();
+    const std::unique_ptr<platform::DriverProcess> driver = services_.StartDriver(commandLine, workDirectory);
+    if (!driver) return run;
     const std::uint16_t limit = PollLimit(timeoutTicks);
-    platform_.Sleep(0);
+    services_.Sleep(0);
     std::uint16_t ticks = 0;
     // The code is read before each sleep and judged after it, so a driver
     // that ends during the last sleep still counts as timed out.
     std::uint32_t exitCode = driver->ExitCode();
     while (exitCode == platform::kStillActive) {
         exitCode = driver->ExitCode();
-        platform_.Sleep(kPollMilliseconds);
+        services_.Sleep(kPollMilliseconds);
         ++ticks;
         if (ticks == limit) {
             driver->Kill();
-            throw ConnectionError();
+            run.end = DriverEnd::TimedOut;
+            run.milliseconds = services_.Milliseconds() - started;
+            return run;
         }
     }
-    return true;
+    run.end = DriverEnd::Ended;
+    run.exitCode = exitCode;
+    run.milliseconds = services_.Milliseconds() - started;
+    return run;
 }
 
 }  // namespace iwv

@@ -1,47 +1,40 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
-#include <utility>
 
-#include "plugin/HostCallbacks.h"
-#include "platform/Process.h"
+#include "driver/OperationServices.h"
 
 namespace iwv {
 
+// How a driver run ended.
+enum class DriverEnd {
+    Ended,          // by itself, whatever its exit code
+    CouldNotStart,  // the platform refused to start it
+    TimedOut,       // still running at its time-out, and killed
+};
+
+struct DriverRun {
+    DriverEnd end = DriverEnd::CouldNotStart;
+    std::uint32_t exitCode = 0;         // when it ended by itself
+    std::uint64_t milliseconds = 0;     // from the start to its end or its kill
+};
+
 // Starts a driver program in the work directory and waits for it, polling
-// every 100 ms, for at most TimeoutTicks polls.
+// every 100 ms, for at most timeoutTicks polls.
 class DriverRunner {
 public:
-    // How the runner starts processes and waits; the platform's by default,
-    // something else in tests that count polls.
-    struct Platform {
-        std::function<std::unique_ptr<platform::DriverProcess>(const std::string& commandLine,
-                                                               const std::string& workDirectory)>
-            Start;
-        std::function<void(unsigned milliseconds)> Sleep;
-    };
-    static Platform SystemPlatform();
-
     // The longest wait in polls: the poll counter is 16 bits wide.
     static constexpr std::uint32_t kMaxTimeoutTicks = 65535;
 
-    DriverRunner() : DriverRunner(SystemPlatform()) {}
-    explicit DriverRunner(Platform platform) : platform_(std::move(platform)) {}
+    explicit DriverRunner(const OperationServices& services) : services_(services) {}
 
-    // True when the driver ended by itself (whatever its exit code); false,
-    // after host.ReportError(startFailureText), when it could not be started.
-    // A driver still running after timeoutTicks polls is killed and
-    // ConnectionError is thrown. A timeoutTicks of 0 allows one poll, one
-    // above kMaxTimeoutTicks allows kMaxTimeoutTicks polls: the wait is always
-    // bounded.
-    bool Run(const std::string& commandLine, std::uint32_t timeoutTicks, const std::string& workDirectory,
-             const char* startFailureText, const HostCallbacks& host) const;
+    // A timeoutTicks of 0 allows one poll, one above kMaxTimeoutTicks allows
+    // kMaxTimeoutTicks polls: the wait is always bounded.
+    DriverRun Run(const std::string& commandLine, std::uint32_t timeoutTicks, const std::string& workDirectory) const;
 
 private:
-    Platform platform_;
+    const OperationServices& services_;
 };
 
 }  // namespace iwv

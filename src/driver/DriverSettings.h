@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
-
-#include "plugin/HostCallbacks.h"
 
 namespace iwv {
 
@@ -14,17 +13,22 @@ enum class DriverKind { Export, Import };
 // at every call.
 struct DriverSettings {
     std::string CommandLine;
-    std::uint32_t TimeoutTicks = 3000;  // ticks of 100 ms
-    int NameLength = 20;                // export only
-    int PriceLevel = 0;                 // export only
+    std::uint32_t TimeoutTicks = 0;  // ticks of 100 ms
+    int NameLength = 0;              // export only
+    int PriceLevel = 0;              // export only
 };
 
-// The settings an operation starts from, before the host is asked.
+// The value text the host holds for a parameter key.
+using ParameterLookup = std::function<std::string(const char* key)>;
+
+// The settings an operation starts from before the host is asked: the base
+// command line and every number at its parameter's default.
 DriverSettings DefaultDriverSettings(DriverKind kind);
 
-// Asks the host for "port", "baud", "timeout" (and, for the export, "dlugosc"
-// and "cena"), in that order, each once, and applies every answer that matches
-// a value text exactly.
-DriverSettings ResolveDriverSettings(DriverKind kind, HostCallbacks& host);
+// Asks valueOf for every parameter the operation uses, in the catalogue's
+// order and each once, whatever the earlier answers, and applies every answer
+// that matches a value text exactly: port and baud append their codes to the
+// command line, the others set their number. Other answers change nothing.
+DriverSettings ResolveDriverSettings(DriverKind kind, const ParameterLookup& valueOf);
 
 }  // namespace iwv

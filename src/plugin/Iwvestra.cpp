@@ -1,70 +1,80 @@
-#include "plugin/Iwvestra.h"
+// The library's exported entry points, as declared for hosts in IWVestra.h.
+// Each only converts at the boundary (the opaque instance, null arguments from
+// careless hosts, errors into structured exceptions) and hands on to the
+// library's C++ code.
+
+#include "IWVestra.h"
 
 #include <new>
 
 #include "export/GoodsExport.h"
+#include "host/LibraryInstance.h"
 #include "import/StockCountImport.h"
 #include "platform/Clock.h"
-#include "platform/HostBoundary.h"
+#include "plugin/HostBoundary.h"
 #include "plugin/LibraryProperties.h"
 #include "plugin/ParameterCatalogue.h"
 
 namespace {
 
-constexpr std::int32_t kInventoryLibraryType = 3;
 constexpr unsigned kClearPauseMilliseconds = 1000;
+
+iwv::LibraryInstance* Instance(IWVestraInstance* instance) { return reinterpret_cast<iwv::LibraryInstance*>(instance); }
+
+// A null path reads as the empty text, which no file answers to.
+const char* PathOrEmpty(const char* path) { return path ? path : ""; }
 
 }  // namespace
 
 extern "C" {
 
-std::int32_t IWV_STDCALL HSTDLLTypBiblioteki() { return kInventoryLibraryType; }
+int IWV_CALL HSTDLLTypBiblioteki(void) { return IWV_LIBRARY_TYPE; }
 
-iwv::LibraryInstance* IWV_STDCALL HSTDLLRejestrujBiblioteke(iwv::HostWord hostContext, iwv::HostWord,
-                                                           iwv::HostWord, iwv::HostWord) {
+IWVestraInstance* IWV_CALL HSTDLLRejestrujBiblioteke(IWV_WORD hostContext, IWV_WORD, IWV_WORD, IWV_WORD) {
     // No exception may reach the host; a null handle is the host's to check.
     auto* instance = new (std::nothrow) iwv::LibraryInstance;
     if (instance != nullptr) instance->HostContext = hostContext;
-    return instance;
+    return reinterpret_cast<IWVestraInstance*>(instance);
 }
 
-void IWV_STDCALL HSTDLLZwolnijBiblioteke(iwv::LibraryInstance* instance) { delete instance; }
+void IWV_CALL HSTDLLZwolnijBiblioteke(IWVestraInstance* instance) { delete Instance(instance); }
 
-void IWV_STDCALL HSTDLLRejestrujCallback(iwv::LibraryInstance* instance, void* function, std::int32_t kind) {
+void IWV_CALL HSTDLLRejestrujCallback(IWVestraInstance* instance, void* function, int kind) {
     // A host that did not check for a failed registration passes null.
-    if (instance != nullptr) iwv::RegisterCallback(*instance, function, kind);
+    if (instance != nullptr) iwv::RegisterCallback(*Instance(instance), function, kind);
 }
 
-std::int32_t IWV_STDCALL HSTDLLParametr(std::int32_t group, std::uint32_t index, char* key, char* caption,
-                                        char* defaultValue, char* fourth, char* fifth, iwv::HostWord) {
+int IWV_CALL HSTDLLParametr(int group, unsigned int index, char* key, char* caption, char* defaultValue, char* fourth,
+                            char* fifth, IWV_WORD) {
     return iwv::DescribeParameter(group, index, key, caption, defaultValue, fourth, fifth);
 }
 
-std::int32_t IWV_STDCALL HSTDLLTekstListyParametru(const char* key, std::uint32_t index, char* buffer) {
+int IWV_CALL HSTDLLTekstListyParametru(const char* key, unsigned int index, char* buffer) {
     return iwv::CopyListEntry(key, index, buffer);
 }
 
-char* IWV_STDCALL HSTDLLWlasciwosci(char* buffer, std::int32_t code) { return iwv::CopyProperty(buffer, code); }
+char* IWV_CALL HSTDLLWlasciwosci(char* buffer, int code) { return iwv::CopyProperty(buffer, code); }
 
-std::int32_t IWV_STDCALL HSTDLLInwEksportujTowary(iwv::LibraryInstance* instance, iwv::HostWord callContext,
-                                                  const char* dataPath) {
+int IWV_CALL HSTDLLInwEksportujTowary(IWVestraInstance* instance, IWV_WORD callContext, const char* dataPath) {
     // Without an instance there is no host to ask or to tell; nothing is done.
     if (instance == nullptr) return 0;
-    // A null path reads as the empty text, which no file answers to.
-    const char* path = dataPath ? dataPath : "";
-    return iwv::platform::AtHostBoundary([&] { return iwv::ExportGoods(*instance, callContext, path); });
+    return iwv::AtHostBoundary([&] {
+        return iwv::ExportGoods(*Instance(instance), callContext, PathOrEmpty(dataPath),
+                                iwv::OperationServices::System());
+    });
 }
 
-std::int32_t IWV_STDCALL HSTDLLInwZeruj(iwv::HostWord, iwv::HostWord) {
+int IWV_CALL HSTDLLInwZeruj(IWV_WORD, IWV_WORD) {
     iwv::platform::SleepMilliseconds(kClearPauseMilliseconds);
     return 1;
 }
 
-std::int32_t IWV_STDCALL HSTDLLInwImport(iwv::LibraryInstance* instance, iwv::HostWord callContext,
-                                         const char* dataPath) {
+int IWV_CALL HSTDLLInwImport(IWVestraInstance* instance, IWV_WORD callContext, const char* dataPath) {
     if (instance == nullptr) return 0;
-    const char* path = dataPath ? dataPath : "";
-    return iwv::platform::AtHostBoundary([&] { return iwv::ImportStockCount(*instance, callContext, path); });
+    return iwv::AtHostBoundary([&] {
+        return iwv::ImportStockCount(*Instance(instance), callContext, PathOrEmpty(dataPath),
+                                     iwv::OperationServices::System());
+    });
 }
 
 }  // extern "C"

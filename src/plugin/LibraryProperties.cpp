@@ -1,5 +1,6 @@
 #include "plugin/LibraryProperties.h"
 
+#include "IWVestra.h"
 #include "common/Cp1250.h"
 #include "plugin/HostText.h"
 
@@ -30,11 +31,11 @@ struct Property {
 };
 
 constexpr Property kProperties[] = {
-    {kDeviceLabelProperty, "Vestrak-L CipherLab"},
-    {kLibraryNameProperty, "IW_Vestra"},
+    {IWV_PROPERTY_DEVICE_LABEL, "Vestrak-L CipherLab"},
+    {IWV_PROPERTY_LIBRARY_NAME, "IW_Vestra"},
     {301, "1"},
-    {kImportPromptProperty, kImportPrompt.view()},
-    {kExportPromptProperty, kExportPrompt.view()},
+    {IWV_PROPERTY_IMPORT_PROMPT, kImportPrompt.view()},
+    {IWV_PROPERTY_EXPORT_PROMPT, kExportPrompt.view()},
     {304, ""},
     {305, "0"},
     {306, "0"},
@@ -42,13 +43,14 @@ constexpr Property kProperties[] = {
     {308, "0"},
 };
 
-}  // namespace
-
+// The empty text for a code the library does not know.
 std::string_view PropertyText(std::int32_t code) {
     for (const auto& property : kProperties)
         if (property.code == code) return property.text;
     return {};
 }
+
+}  // namespace
 
 char* CopyProperty(char* buffer, std::int32_t code) {
     CopyToHost(PropertyText(code), buffer);

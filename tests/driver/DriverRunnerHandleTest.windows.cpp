@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include "driver/DriverRunner.h"
-#include "driver/FakeHost.h"
-#include "plugin/HostCallbacks.h"
 #include "resources/DriverSandbox.h"
 
 namespace iwv {
@@ -28,11 +26,10 @@ DWORD HandleCount() {
 
 TEST(DriverRunnerHandleTest, RunsLeaveNoHandlesBehind) {
     test::DriverSandbox sandbox;
-    test::FakeHost fake;
-    const HostCallbacks host(fake.Instance(), 1);
-    const DriverRunner runner;
+    const OperationServices services = OperationServices::System();
     const auto run = [&] {
-        return runner.Run("dlookup.exe inwout.txt,1,1", 600, sandbox.WorkDirectory(), "start failure", host);
+        return DriverRunner(services).Run("dlookup.exe inwout.txt,1,1", 600, sandbox.WorkDirectory()).end ==
+               DriverEnd::Ended;
     };
     // The first start may open what the system keeps for every later one.
     ASSERT_TRUE(run());

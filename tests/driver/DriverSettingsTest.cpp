@@ -5,19 +5,22 @@
 #include <vector>
 
 #include "driver/DriverSettings.h"
-#include "driver/FakeHost.h"
-#include "plugin/HostCallbacks.h"
 
 namespace iwv {
 namespace {
 
-using test::FakeHost;
-
-constexpr HostWord kCallContext = 0x5A17;
+// The host's parameter values, and the keys it was asked for.
+struct FakeHost {
+    std::map<std::string, std::string> answers;
+    std::vector<std::string> keysAsked;
+};
 
 DriverSettings Resolve(DriverKind kind, FakeHost& fake) {
-    HostCallbacks host(fake.Instance(), kCallContext);
-    return ResolveDriverSettings(kind, host);
+    return ResolveDriverSettings(kind, [&fake](const char* key) {
+        fake.keysAsked.push_back(key);
+        const auto answer = fake.answers.find(key);
+        return answer == fake.answers.end() ? std::string() : answer->second;
+    });
 }
 
 std::string BaseCommandLine(DriverKind kind) {
@@ -153,9 +156,6 @@ TEST(DriverSettingsTest, EveryKeyIsAskedOnceInOrderWhateverTheAnswers) {
             fake.answers = answers;
             Resolve(kind, fake);
             EXPECT_EQ(fake.keysAsked, kind == DriverKind::Export ? exportKeys : importKeys);
-            EXPECT_EQ(fake.callContexts, std::vector<HostWord>(fake.keysAsked.size(), kCallContext));
-            EXPECT_TRUE(fake.errors.empty());
-            EXPECT_TRUE(fake.statuses.empty());
         }
     }
 }

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/OperationFixture.h"
-#include "common/Error.h"
 #include "export/GoodsExport.h"
-#include "plugin/Iwvestra.h"
 
 namespace iwv::test {
 namespace {
@@ -17,7 +15,7 @@ class GoodsExportTest : public OperationFixture {};
 
 TEST_F(GoodsExportTest, WritesTheLookupFileAndLoadsTheTerminal) {
     WriteBytes(DataFile("towary.txt"), kGoods.view());
-    EXPECT_EQ(ExportGoods(Instance(), 5, DataPath("towary.txt").c_str()), 1);
+    EXPECT_EQ(ExportGoods(Instance(), 5, DataPath("towary.txt").c_str(), Services()), 1);
     const std::string lookup(Cp1250("Sól. kamienna,77,1.000,0,1.29\r\nMleko 3.2% 1 l,78,24.000,0,2.79\r\n").view());
     EXPECT_EQ(ReadBytes(Shop() / "inwout.txt"), lookup);
     EXPECT_EQ(ReadBytes(Terminal() / "goods.txt"), lookup);
@@ -25,31 +23,23 @@ TEST_F(GoodsExportTest, WritesTheLookupFileAndLoadsTheTerminal) {
                                                    "GetParameterValue:timeout", "GetParameterValue:dlugosc",
                                                    "GetParameterValue:cena", "ShowStatus:" + Status()}));
     for (const HostCall& call : host_.calls) EXPECT_EQ(call.callContext, 5u);
+    EXPECT_EQ(fake_.Pauses(), std::vector<unsigned>{1000});
 }
 
 TEST_F(GoodsExportTest, HostsNameLengthAndPriceLevelReachTheLookupFile) {
     host_.answers["dlugosc"] = "10 liter";
     host_.answers["cena"] = "Cena zak";
     WriteBytes(DataFile("towary.txt"), kGoods.view());
-    EXPECT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str()), 1);
+    EXPECT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()), 1);
     EXPECT_EQ(ReadBytes(Shop() / "inwout.txt"), Cp1250("Sól. kamie,77,1.000,0,0.05\r\nMleko 3.2%,78,24.000,0,1.99\r\n").view());
 }
 
 TEST_F(GoodsExportTest, DriverThatCannotStartIsReportedAfterTheLookupFileIsWritten) {
     HideSimulator();
     WriteBytes(DataFile("towary.txt"), kGoods.view());
-    EXPECT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str()), 0);
+    EXPECT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()), 0);
     EXPECT_EQ(Summary().back(), "ReportError:" + std::string(Cp1250("Błąd uruchomienia driver'a (dlookup.exe).").view()));
     EXPECT_TRUE(std::filesystem::exists(Shop() / "inwout.txt"));
-}
-
-TEST_F(GoodsExportTest, NullDataPathFromTheHostIsAFileThatCannotBeOpened) {
-    try {
-        HSTDLLInwEksportujTowary(&Instance(), 1, nullptr);
-        FAIL() << "a null path must end the export with a library error";
-    } catch (const Error& error) {
-        EXPECT_EQ(error.Message(), "Cannot open file ");
-    }
 }
 
 }  // namespace

@@ -9,7 +9,8 @@
 #include "FullDisk.h"
 #include "HardeningSupport.h"
 #include "TestFiles.h"
-#include "driver/FakeHost.h"
+#include "support/FakeServices.h"
+#include "support/HostInstance.h"
 #include "import/StockCountImport.h"
 #include "resources/ScopedEnvironment.h"
 
@@ -28,16 +29,19 @@ TEST(HardeningFullDiskImport, CountTooBigForTheDiskKeepsTheOldCount) {
     const std::string old = "INW;1;1000\r\n";
     WriteBytes(disk.Data() / "remanent.txt", old);
     const std::string dataPath = disk.Root().string() + "\\Shop\\Data\\remanent.txt";
-    FakeHost host;
+    RecordingHost host;
     host.answers["timeout"] = "1 min";
+    FakeServices fake;
+    const OperationServices services = fake.Services();
 
-    const std::string message = ErrorOf([&] { ImportStockCount(host.Instance(), 1, dataPath.c_str()); });
+    const std::string message =
+        ErrorOf([&] { ImportStockCount(InstanceOf(host), 1, dataPath.c_str(), services); });
 
     EXPECT_EQ(message, "Cannot write file " + dataPath);
     EXPECT_TRUE(std::filesystem::exists(disk.Shop() / "inwin.txt")) << "the driver ran and left the count";
     EXPECT_EQ(ReadBytes(disk.Data() / "remanent.txt"), old);
     EXPECT_EQ(EntryCount(disk.Data()), 1u) << "no temporary file may be left";
-    EXPECT_TRUE(host.errors.empty());
+    EXPECT_TRUE(host.Texts("ReportError").empty());
 }
 
 }  // namespace

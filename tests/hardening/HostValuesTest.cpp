@@ -12,7 +12,6 @@
 #include "PluginEntryPoints.h"
 #include "TestFiles.h"
 #include "common/Cp1250.h"
-#include "plugin/HostCallbacks.h"
 #include "resources/DriverSandbox.h"
 
 namespace iwv::test {
@@ -62,8 +61,8 @@ void PrintTo(const HostilityCase& c, std::ostream* out) { *out << c.name; }
 const HostilityCase kCases[] = {
     // The longest text that fits, and the whole buffer without its NUL:
     // either way a valid value followed by spaces, which is no value text.
-    {"TwoHundredNinetyNineBytes", PaddedValues(HostCallbacks::kValueBufferSize - 1), true},
-    {"ThreeHundredBytesWithoutNul", PaddedValues(HostCallbacks::kValueBufferSize), false},
+    {"TwoHundredNinetyNineBytes", PaddedValues(IWV_VALUE_BUFFER_SIZE - 1), true},
+    {"ThreeHundredBytesWithoutNul", PaddedValues(IWV_VALUE_BUFFER_SIZE), false},
     {"NearMisses",
      {{"port", "com1"}, {"baud", "9600 "}, {"timeout", " 1 min"}, {"dlugosc", "30 Liter"}, {"cena", "Cena zak."}},
      true},
@@ -96,7 +95,7 @@ TEST_F(HardeningHostCall, ImportWithFullValueBuffersKeepsTheBaseCommandLine) {
     const std::string count = "INW;1;1000\r\n";
     WriteBytes(sandbox_.Work() / "Data" / "remanent.txt", count);
     RegisteredHost host(plugin_);
-    host.host.answers = PaddedValues(HostCallbacks::kValueBufferSize);
+    host.host.answers = PaddedValues(IWV_VALUE_BUFFER_SIZE);
     host.host.writesNul = false;
 
     const OperationResult result = host.Import(DataPath("remanent.txt"), 6);

@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "plugin/LibraryInstance.h"
-#include "plugin/RecordingHost.h"
+#include "host/LibraryInstance.h"
+#include "support/RecordingHost.h"
 
 namespace iwv::test {
 
@@ -44,10 +44,10 @@ private:
 class RegisteredHost {
 public:
     explicit RegisteredHost(PluginEntryPoints& plugin) : plugin_(plugin), instance_(plugin.Register(host.Context())) {
-        plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::ShowStatus), kShowStatusKind);
+        plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::ShowStatus), IWV_CALLBACK_SHOW_STATUS);
         plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::GetParameterValue),
-                                 kGetParameterValueKind);
-        plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::ReportError), kReportErrorKind);
+                                 IWV_CALLBACK_GET_PARAMETER_VALUE);
+        plugin_.RegisterCallback(instance_, reinterpret_cast<void*>(&RecordingHost::ReportError), IWV_CALLBACK_REPORT_ERROR);
     }
     ~RegisteredHost() { plugin_.Free(instance_); }
     RegisteredHost(const RegisteredHost&) = delete;
@@ -60,11 +60,7 @@ public:
         return plugin_.Import(instance_, callContext, dataPath.c_str());
     }
     // The calls as "callback:text", e.g. "GetParameterValue:port".
-    std::vector<std::string> Summary() const {
-        std::vector<std::string> summary;
-        for (const HostCall& call : host.calls) summary.push_back(call.callback + ":" + call.text);
-        return summary;
-    }
+    std::vector<std::string> Summary() const { return host.Summary(); }
 
     RecordingHost host;
 

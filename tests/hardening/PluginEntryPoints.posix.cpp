@@ -1,18 +1,18 @@
 #include "PluginEntryPoints.h"
 
 #include "common/Error.h"
-#include "plugin/Iwvestra.h"
+#include "IWVestra.h"
 
 namespace iwv::test {
 namespace {
 
-using Operation = std::int32_t (*)(LibraryInstance*, HostWord, const char*);
+using Operation = int(IWV_CALL*)(IWVestraInstance*, IWV_WORD, const char*);
 
 // Natively a library error leaves the entry point as the C++ exception it is.
 OperationResult Call(Operation operation, void* instance, HostWord callContext, const char* dataPath) {
     OperationResult result;
     try {
-        result.value = operation(static_cast<LibraryInstance*>(instance), callContext, dataPath);
+        result.value = operation(static_cast<IWVestraInstance*>(instance), callContext, dataPath);
     } catch (const Error& error) {
         result.raised = true;
         result.message = error.Message();
@@ -30,10 +30,10 @@ PluginEntryPoints::~PluginEntryPoints() = default;
 void* PluginEntryPoints::Register(HostWord hostContext) { return HSTDLLRejestrujBiblioteke(hostContext, 0, 0, 0); }
 
 void PluginEntryPoints::RegisterCallback(void* instance, void* function, std::int32_t kind) {
-    HSTDLLRejestrujCallback(static_cast<LibraryInstance*>(instance), function, kind);
+    HSTDLLRejestrujCallback(static_cast<IWVestraInstance*>(instance), function, kind);
 }
 
-void PluginEntryPoints::Free(void* instance) { HSTDLLZwolnijBiblioteke(static_cast<LibraryInstance*>(instance)); }
+void PluginEntryPoints::Free(void* instance) { HSTDLLZwolnijBiblioteke(static_cast<IWVestraInstance*>(instance)); }
 
 OperationResult PluginEntryPoints::Export(void* instance, HostWord callContext, const char* dataPath) {
     return Call(&HSTDLLInwEksportujTowary, instance, callContext, dataPath);

@@ -10,8 +10,8 @@
 #include "HardeningSupport.h"
 #include "driver/ConnectionError.h"
 #include "driver/DriverRunner.h"
-#include "driver/FakeHost.h"
-#include "plugin/HostCallbacks.h"
+#include "support/HostInstance.h"
+#include "host/HostCallbacks.h"
 #include "resources/DriverSandbox.h"
 #include "resources/ProcessProbe.h"
 

@@ -10,11 +10,14 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
+
+#include "IWVestra.h"
 
 #include "plugin/ExpectedTexts.h"
 #include "plugin/HostBuffer.h"
 #include "plugin/LibraryVersion.h"
-#include "plugin/RecordingHost.h"
+#include "support/RecordingHost.h"
 #include "plugin/StackCheckedCall.windows.h"
 
 namespace {
@@ -22,34 +25,6 @@ namespace {
 using iwv::test::CallChecked;
 using iwv::test::HostBuffer;
 using iwv::test::RecordingHost;
-using Word = std::uint32_t;
-
-// The host's view of the entry points.
-using TypBiblioteki = std::int32_t(WINAPI*)();
-using RejestrujBiblioteke = void*(WINAPI*)(Word, Word, Word, Word);
-using ZwolnijBiblioteke = void(WINAPI*)(void*);
-using RejestrujCallback = void(WINAPI*)(void*, void*, std::int32_t);
-using Parametr = std::int32_t(WINAPI*)(std::int32_t, std::uint32_t, char*, char*, char*, char*, char*, Word);
-using TekstListyParametru = std::int32_t(WINAPI*)(const char*, std::uint32_t, char*);
-using Wlasciwosci = char*(WINAPI*)(char*, std::int32_t);
-using Operation = std::int32_t(WINAPI*)(void*, Word, const char*);
-using InwZeruj = std::int32_t(WINAPI*)(Word, Word);
-
-struct Export {
-    const char* name;
-    int ordinal;
-};
-constexpr Export kExports[] = {
-    {"HSTDLLTypBiblioteki", 1},      {"HSTDLLRejestrujBiblioteke", 2}, {"HSTDLLZwolnijBiblioteke", 3},
-    {"HSTDLLRejestrujCallback", 4},  {"HSTDLLParametr", 5},            {"HSTDLLTekstListyParametru", 6},
-    {"HSTDLLWlasciwosci", 7},        {"HSTDLLInwEksportujTowary", 8},  {"HSTDLLInwZeruj", 9},
-    {"HSTDLLInwImport", 10},
-};
-
-const std::string kTransactionStatus = "\nTransakcja w toku ...";
-const std::string kExportStartFailure = "B\xB3\xB9" "d uruchomienia driver'a (dlookup.exe).";
-const std::string kImportStartFailure = "B\xB3\xB9" "d uruchomienia driver'a (232_read.exe).";
-
 // The build passes a Unix path; Wine shows the Unix root as drive Z:.
 std::string WindowsPath(std::string path) {
     if (!path.empty() && path[0] == '/') path = "Z:" + path;
@@ -57,6 +32,35 @@ std::string WindowsPath(std::string path) {
         if (c == '/') c = '\\';
     return path;
 }
+
+using Word = std::uint32_t;
+
+// The entry points' types are those the public header declares.
+using RejestrujBiblioteke = decltype(&HSTDLLRejestrujBiblioteke);
+using ZwolnijBiblioteke = decltype(&HSTDLLZwolnijBiblioteke);
+using RejestrujCallback = decltype(&HSTDLLRejestrujCallback);
+using Parametr = decltype(&HSTDLLParametr);
+using TekstListyParametru = decltype(&HSTDLLTekstListyParametru);
+using Wlasciwosci = decltype(&HSTDLLWlasciwosci);
+using Operation = decltype(&HSTDLLInwImport);
+
+struct Export {
+    std::string name;
+    int ordinal;
+};
+
+// The entry points the public header declares, as the build read them from it.
+std::vector<Export> HeaderExports() {
+    std::vector<Export> exports;
+    std::ifstream list(WindowsPath(IWV_EXPORTS_LIST));
+    Export entry;
+    while (list >> entry.ordinal >> entry.name) exports.push_back(entry);
+    return exports;
+}
+
+const std::string kTransactionStatus = "\nTransakcja w toku ...";
+const std::string kExportStartFailure = "B\xB3\xB9" "d uruchomienia driver'a (dlookup.exe).";
+const std::string kImportStartFailure = "B\xB3\xB9" "d uruchomienia driver'a (232_read.exe).";
 
 const std::string& DllPath() {
     static const std::string path = WindowsPath(IWV_DLL_PATH);
@@ -140,8 +144,8 @@ protected:
     }
 
     // A new instance for host with all three callbacks registered.
-    void* RegisterHost(RecordingHost& host) const {
-        void* instance = Entry<RejestrujBiblioteke>("HSTDLLRejestrujBiblioteke")(host.Context(), 0, 0, 0);
+    IWVestraInstance* RegisterHost(RecordingHost& host) const {
+        IWVestraInstance* instance = Entry<RejestrujBiblioteke>("HSTDLLRejestrujBiblioteke")(host.Context(), 0, 0, 0);
         const auto registerCallback = Entry<RejestrujCallback>("HSTDLLRejestrujCallback");
         registerCallback(instance, Address(&RecordingHost::ShowStatus), 2);
         registerCallback(instance, Address(&RecordingHost::GetParameterValue), 6);
@@ -153,9 +157,11 @@ protected:
 };
 
 TEST_F(IwvestraDll, ExportsTenEntryPointsByNameAndOrdinal) {
-    for (const auto& entry : kExports) {
+    const std::vector<Export> exports = HeaderExports();
+    ASSERT_EQ(exports.size(), 10u);
+    for (const auto& entry : exports) {
         SCOPED_TRACE(entry.name);
-        const FARPROC byName = Raw(entry.name);
+        const FARPROC byName = Raw(entry.name.c_str());
         const FARPROC byOrdinal = ::GetProcAddress(module_, MAKEINTRESOURCEA(entry.ordinal));
         EXPECT_NE(byName, nullptr);
         EXPECT_EQ(byName, byOrdinal);
@@ -260,8 +266,8 @@ TEST_F(IwvestraDll, OperationsCallOnlyTheirOwnInstancesHost) {
         host->answers = {{"port", "COM2"}, {"baud", "9600"}, {"timeout", "1 min"}, {"dlugosc", "10 liter"},
                          {"cena", "Cena zak"}};
     }
-    void* first = RegisterHost(exporter);
-    void* second = RegisterHost(importer);
+    IWVestraInstance* first = RegisterHost(exporter);
+    IWVestraInstance* second = RegisterHost(importer);
 
     EXPECT_EQ(Entry<Operation>("HSTDLLInwEksportujTowary")(first, 0x1111, goodsPath.c_str()), 0);
     EXPECT_EQ(Entry<Operation>("HSTDLLInwImport")(second, 0x2222, countPath.c_str()), 0);

@@ -3,20 +3,20 @@
 #include <chrono>
 #include <memory>
 
-#include "plugin/HostCallbacks.h"
-#include "plugin/Iwvestra.h"
-#include "plugin/RecordingHost.h"
+#include "IWVestra.h"
+#include "host/HostCallbacks.h"
+#include "support/RecordingHost.h"
 
 namespace {
 
 using iwv::test::RecordingHost;
 
 struct ReleaseInstance {
-    void operator()(iwv::LibraryInstance* instance) const { HSTDLLZwolnijBiblioteke(instance); }
+    void operator()(IWVestraInstance* instance) const { HSTDLLZwolnijBiblioteke(instance); }
 };
-using Instance = std::unique_ptr<iwv::LibraryInstance, ReleaseInstance>;
+using Instance = std::unique_ptr<IWVestraInstance, ReleaseInstance>;
 
-Instance Register(std::uintptr_t hostContext) {
+Instance Register(IWV_WORD hostContext) {
     return Instance(HSTDLLRejestrujBiblioteke(hostContext, 0xAAAA, 0xBBBB, 0xCCCC));
 }
 
@@ -25,14 +25,19 @@ void* Address(Function function) {
     return reinterpret_cast<void*>(function);
 }
 
-void RegisterAll(iwv::LibraryInstance* instance) {
-    HSTDLLRejestrujCallback(instance, Address(&RecordingHost::ShowStatus), 2);
-    HSTDLLRejestrujCallback(instance, Address(&RecordingHost::GetParameterValue), 6);
-    HSTDLLRejestrujCallback(instance, Address(&RecordingHost::ReportError), 7);
+// What the library keeps behind the host's opaque handle.
+const iwv::LibraryInstance& Fields(const Instance& instance) {
+    return *reinterpret_cast<const iwv::LibraryInstance*>(instance.get());
 }
 
-std::int32_t IWV_STDCALL OtherGetParameterValue(std::uintptr_t, std::uintptr_t, const char*, char*) { return 0; }
-std::int32_t IWV_STDCALL OtherText(std::uintptr_t, std::uintptr_t, const char*) { return 0; }
+void RegisterAll(IWVestraInstance* instance) {
+    HSTDLLRejestrujCallback(instance, Address(&RecordingHost::ShowStatus), IWV_CALLBACK_SHOW_STATUS);
+    HSTDLLRejestrujCallback(instance, Address(&RecordingHost::GetParameterValue), IWV_CALLBACK_GET_PARAMETER_VALUE);
+    HSTDLLRejestrujCallback(instance, Address(&RecordingHost::ReportError), IWV_CALLBACK_REPORT_ERROR);
+}
+
+int IWV_CALL OtherGetParameterValue(IWV_WORD, IWV_WORD, const char*, char*) { return 0; }
+int IWV_CALL OtherText(IWV_WORD, IWV_WORD, const char*) { return 0; }
 
 TEST(LibraryInstance, TypeIsThreeBeforeDuringAndAfterInstances) {
     EXPECT_EQ(HSTDLLTypBiblioteki(), 3);
@@ -45,24 +50,24 @@ TEST(LibraryInstance, TypeIsThreeBeforeDuringAndAfterInstances) {
 TEST(LibraryInstance, NewInstanceKeepsOnlyTheFirstWordAndHasNoCallbacks) {
     auto instance = Register(0xFEEDBEEF);
     ASSERT_NE(instance, nullptr);
-    EXPECT_EQ(instance->HostContext, 0xFEEDBEEFu);
-    EXPECT_EQ(instance->ShowStatus, nullptr);
-    EXPECT_EQ(instance->GetParameterValue, nullptr);
-    EXPECT_EQ(instance->ReportError, nullptr);
+    EXPECT_EQ(Fields(instance).HostContext, 0xFEEDBEEFu);
+    EXPECT_EQ(Fields(instance).ShowStatus, nullptr);
+    EXPECT_EQ(Fields(instance).GetParameterValue, nullptr);
+    EXPECT_EQ(Fields(instance).ReportError, nullptr);
 }
 
 TEST(LibraryInstance, EachKindFillsItsOwnField) {
     auto instance = Register(1);
     HSTDLLRejestrujCallback(instance.get(), Address(&RecordingHost::ReportError), 7);
-    EXPECT_EQ(instance->ReportError, &RecordingHost::ReportError);
-    EXPECT_EQ(instance->ShowStatus, nullptr);
-    EXPECT_EQ(instance->GetParameterValue, nullptr);
+    EXPECT_EQ(Fields(instance).ReportError, &RecordingHost::ReportError);
+    EXPECT_EQ(Fields(instance).ShowStatus, nullptr);
+    EXPECT_EQ(Fields(instance).GetParameterValue, nullptr);
 
     HSTDLLRejestrujCallback(instance.get(), Address(&RecordingHost::GetParameterValue), 6);
     HSTDLLRejestrujCallback(instance.get(), Address(&RecordingHost::ShowStatus), 2);
-    EXPECT_EQ(instance->ShowStatus, &RecordingHost::ShowStatus);
-    EXPECT_EQ(instance->GetParameterValue, &RecordingHost::GetParameterValue);
-    EXPECT_EQ(instance->ReportError, &RecordingHost::ReportError);
+    EXPECT_EQ(Fields(instance).ShowStatus, &RecordingHost::ShowStatus);
+    EXPECT_EQ(Fields(instance).GetParameterValue, &RecordingHost::GetParameterValue);
+    EXPECT_EQ(Fields(instance).ReportError, &RecordingHost::ReportError);
 }
 
 TEST(LibraryInstance, OtherKindsChangeNothing) {
@@ -72,10 +77,10 @@ TEST(LibraryInstance, OtherKindsChangeNothing) {
         SCOPED_TRACE(kind);
         HSTDLLRejestrujCallback(instance.get(), Address(&OtherText), kind);
         HSTDLLRejestrujCallback(instance.get(), nullptr, kind);
-        EXPECT_EQ(instance->ShowStatus, &RecordingHost::ShowStatus);
-        EXPECT_EQ(instance->GetParameterValue, &RecordingHost::GetParameterValue);
-        EXPECT_EQ(instance->ReportError, &RecordingHost::ReportError);
-        EXPECT_EQ(instance->HostContext, 1u);
+        EXPECT_EQ(Fields(instance).ShowStatus, &RecordingHost::ShowStatus);
+        EXPECT_EQ(Fields(instance).GetParameterValue, &RecordingHost::GetParameterValue);
+        EXPECT_EQ(Fields(instance).ReportError, &RecordingHost::ReportError);
+        EXPECT_EQ(Fields(instance).HostContext, 1u);
     }
 }
 
@@ -83,9 +88,9 @@ TEST(LibraryInstance, LaterRegistrationOfAKindReplacesTheEarlier) {
     auto instance = Register(1);
     RegisterAll(instance.get());
     HSTDLLRejestrujCallback(instance.get(), Address(&OtherGetParameterValue), 6);
-    EXPECT_EQ(instance->GetParameterValue, &OtherGetParameterValue);
-    EXPECT_EQ(instance->ShowStatus, &RecordingHost::ShowStatus);
-    EXPECT_EQ(instance->ReportError, &RecordingHost::ReportError);
+    EXPECT_EQ(Fields(instance).GetParameterValue, &OtherGetParameterValue);
+    EXPECT_EQ(Fields(instance).ShowStatus, &RecordingHost::ShowStatus);
+    EXPECT_EQ(Fields(instance).ReportError, &RecordingHost::ReportError);
 }
 
 TEST(LibraryInstance, TwoInstancesKeepTheirOwnHostAndCallbacks) {
@@ -97,9 +102,9 @@ TEST(LibraryInstance, TwoInstancesKeepTheirOwnHostAndCallbacks) {
     RegisterAll(b.get());
     HSTDLLRejestrujCallback(b.get(), Address(&OtherText), 2);
 
-    iwv::HostCallbacks(*a, 7).ShowStatus("to first");
-    EXPECT_EQ(b->ShowStatus, &OtherText);
-    iwv::HostCallbacks(*b, 8).ReportError("to second");
+    iwv::HostCallbacks(Fields(a), 7).ShowStatus("to first");
+    EXPECT_EQ(Fields(b).ShowStatus, &OtherText);
+    iwv::HostCallbacks(Fields(b), 8).ReportError("to second");
 
     ASSERT_EQ(first.calls.size(), 1u);
     EXPECT_EQ(first.calls[0].text, "to first");
@@ -116,6 +121,16 @@ TEST(LibraryInstance, NullInstanceIsIgnoredEverywhere) {
     HSTDLLRejestrujCallback(nullptr, Address(&RecordingHost::ShowStatus), 2);
     EXPECT_EQ(HSTDLLInwEksportujTowary(nullptr, 1, "C:\\App\\Data\\goods.txt"), 0);
     EXPECT_EQ(HSTDLLInwImport(nullptr, 1, "C:\\App\\Data\\count.txt"), 0);
+}
+
+TEST(LibraryInstance, NullGoodsPathIsAFileThatCannotBeOpened) {
+    auto instance = Register(1);
+    try {
+        HSTDLLInwEksportujTowary(instance.get(), 1, nullptr);
+        ADD_FAILURE() << "a null path must end the export with a library error";
+    } catch (const std::exception& error) {
+        EXPECT_STREQ(error.what(), "Cannot open file ");
+    }
 }
 
 TEST(ClearCount, ReturnsOneAfterAboutOneSecond) {

@@ -6,7 +6,7 @@
 
 #include "plugin/ExpectedTexts.h"
 #include "plugin/HostBuffer.h"
-#include "plugin/Iwvestra.h"
+#include "IWVestra.h"
 
 namespace {
 

@@ -2,11 +2,12 @@
 # The binary check must fail, naming each fault, for files that are not a
 # proper plug-in.
 #
-# Usage: check-dll-rejects.sh CHECK_SCRIPT FOREIGN_DLL EXE
+# Usage: check-dll-rejects.sh CHECK_SCRIPT EXPORTS_LIST FOREIGN_DLL EXE
 set -uo pipefail
 check=$1
-foreign_dll=$2
-exe=$3
+exports_list=$2
+foreign_dll=$3
+exe=$4
 failures=0
 
 # expect_rejected FILE PATTERN...: the check fails on FILE and prints a line
@@ -14,7 +15,7 @@ failures=0
 expect_rejected() {
   local file=$1 output pattern
   shift
-  if output=$(bash "$check" "$file" IWVestra); then
+  if output=$(bash "$check" "$file" IWVestra "$exports_list"); then
     echo "FAIL: $file passed the check"
     failures=$((failures + 1))
   fi

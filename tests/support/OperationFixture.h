@@ -14,8 +14,9 @@
 #include "resources/ScopedEnvironment.h"
 #include "TestFiles.h"
 #include "common/Cp1250.h"
-#include "plugin/LibraryInstance.h"
-#include "plugin/RecordingHost.h"
+#include "host/LibraryInstance.h"
+#include "support/FakeServices.h"
+#include "support/HostInstance.h"
 
 namespace iwv::test {
 
@@ -27,10 +28,6 @@ protected:
         std::filesystem::create_directories(Shop() / "Data");
         host_.answers = {{"port", "COM2"}, {"baud", "9600"}, {"timeout", "1 min"}, {"dlugosc", "20 liter"},
                          {"cena", "Cena det"}};
-        instance_.ShowStatus = &RecordingHost::ShowStatus;
-        instance_.GetParameterValue = &RecordingHost::GetParameterValue;
-        instance_.ReportError = &RecordingHost::ReportError;
-        instance_.HostContext = host_.Context();
     }
 
     std::filesystem::path Shop() const { return dir_.Path() / "Shop"; }
@@ -40,20 +37,20 @@ protected:
     // by its backslashes.
     std::string DataPath(const std::string& name) const { return dir_.Path().string() + "\\Shop\\Data\\" + name; }
     LibraryInstance& Instance() { return instance_; }
+    // The services of one operation: sleeps are recorded, never waited for.
+    const OperationServices& Services() { return services_; }
     void HideSimulator() { path_.Set("/nonexistent"); }
 
     static std::string Status() { return std::string(Cp1250("\nTransakcja w toku ...").view()); }
-    std::vector<std::string> Summary() const {
-        std::vector<std::string> summary;
-        for (const HostCall& call : host_.calls) summary.push_back(call.callback + ":" + call.text);
-        return summary;
-    }
+    std::vector<std::string> Summary() const { return host_.Summary(); }
 
     TempDir dir_;
     ScopedEnvironment path_;
     ScopedEnvironment terminal_;
     RecordingHost host_;
-    LibraryInstance instance_;
+    LibraryInstance instance_ = InstanceOf(host_);
+    FakeServices fake_;
+    OperationServices services_ = fake_.Services();
 };
 
 }  // namespace iwv::test

@@ -1,7 +1,6 @@
 // iwvestra check: what a shop's data path and parameters give, worked out by
 // the library's own code, and the set-up faults seen most often in the field.
 
-#include <cstring>
 #include <iostream>
 #include <map>
 #include <string>
@@ -10,11 +9,10 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "driver/DriverSettings.h"
+#include "driver/Parameters.h"
 #include "driver/WorkDirectory.h"
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
-#include "plugin/HostCallbacks.h"
-#include "plugin/ParameterCatalogue.h"
 
 namespace iwv::cli {
 namespace {
@@ -27,27 +25,17 @@ const std::vector<std::pair<std::string_view, std::string_view>> kParameterOptio
 using Answers = std::map<std::string, std::string>;
 
 // Answers the library's questions from the command line, like a host would.
-std::int32_t IWV_STDCALL Answer(HostWord host, HostWord, const char* key, char* value) {
-    const auto& answers = *reinterpret_cast<const Answers*>(host);
-    const auto found = answers.find(key);
-    const std::string text = found == answers.end() ? std::string() : found->second;
-    const std::size_t length = std::min(text.size(), HostCallbacks::kValueBufferSize - 1);
-    std::memcpy(value, text.data(), length);
-    value[length] = '\0';
-    return 1;
-}
-
 DriverSettings Resolve(DriverKind kind, const Answers& answers) {
-    LibraryInstance instance;
-    instance.GetParameterValue = &Answer;
-    instance.HostContext = reinterpret_cast<HostWord>(&answers);
-    HostCallbacks host(instance, 0);
-    return ResolveDriverSettings(kind, host);
+    return ResolveDriverSettings(kind, [&answers](const char* key) {
+        const auto found = answers.find(key);
+        return found == answers.end() ? std::string() : found->second;
+    });
 }
 
 std::vector<OptionRule> Rules() {
     std::vector<OptionRule> rules;
-    for (const auto& [option, key] : kParameterOptions) rules.push_back({option, {}, FindParameter(key)->defaultValue});
+    for (const auto& [option, key] : kParameterOptions)
+        rules.push_back({option, {}, FindParameter(key)->Default().text});
     return rules;
 }
 
@@ -85,13 +73,10 @@ Answers HostAnswers(const Arguments& args) {
 void CheckValues(const Answers& answers, Report& report) {
     for (const auto& [option, key] : kParameterOptions) {
         const std::string& value = answers.at(std::string(key));
-        const ValueList values = FindParameter(key)->values;
-        bool listed = false;
+        const Parameter& parameter = *FindParameter(key);
+        const bool listed = parameter.Find(value) != nullptr;
         std::string list;
-        for (std::string_view entry : values) {
-            listed = listed || entry == value;
-            list += (list.empty() ? "" : "|") + std::string(entry);
-        }
+        for (const ParameterValue& entry : parameter) list += (list.empty() ? "" : "|") + std::string(entry.text);
         if (!listed)
             report.Problem("--" + std::string(option) + " \"" + value + "\" is none of " + list +
                            "; the library ignores it and keeps its default");

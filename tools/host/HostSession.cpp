@@ -8,21 +8,18 @@
 namespace iwv::host {
 namespace {
 
-constexpr std::int32_t kShowStatusKind = 2;
-constexpr std::int32_t kGetParameterValueKind = 6;
-constexpr std::int32_t kReportErrorKind = 7;
-// The plug-in's value buffer holds 300 bytes with the NUL.
-constexpr std::size_t kValueRoom = 299;
+// The plug-in's value buffer holds the text and its NUL.
+constexpr std::size_t kValueRoom = IWV_VALUE_BUFFER_SIZE - 1;
 
 }  // namespace
 
 HostSession::HostSession(const PluginLibrary& plugin, std::map<std::string, std::string> values)
     : plugin_(plugin), values_(std::move(values)) {
     const PluginExports& api = plugin_.Exports();
-    instance_ = api.rejestrujBiblioteke(static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(this)), 0, 0, 0);
-    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&ShowStatus), kShowStatusKind);
-    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&GetParameterValue), kGetParameterValueKind);
-    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&ReportError), kReportErrorKind);
+    instance_ = api.rejestrujBiblioteke(reinterpret_cast<IWV_WORD>(this), 0, 0, 0);
+    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&ShowStatus), IWV_CALLBACK_SHOW_STATUS);
+    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&GetParameterValue), IWV_CALLBACK_GET_PARAMETER_VALUE);
+    api.rejestrujCallback(instance_, reinterpret_cast<void*>(&ReportError), IWV_CALLBACK_REPORT_ERROR);
 }
 
 HostSession::~HostSession() { plugin_.Exports().zwolnijBiblioteke(instance_); }
@@ -38,7 +35,7 @@ std::int32_t HostSession::Run(PluginExports::Operation operation, const std::str
     return result.value;
 }
 
-HostSession& HostSession::From(std::uint32_t hostContext, std::uint32_t callContext) {
+HostSession& HostSession::From(IWV_WORD hostContext, IWV_WORD callContext) {
     auto& session = *reinterpret_cast<HostSession*>(static_cast<std::uintptr_t>(hostContext));
     if (callContext != session.callContext_)
         PrintError("[host] a callback came with CallContext " + std::to_string(callContext) + ", expected " +
@@ -46,14 +43,14 @@ HostSession& HostSession::From(std::uint32_t hostContext, std::uint32_t callCont
     return session;
 }
 
-std::int32_t __stdcall HostSession::ShowStatus(std::uint32_t hostContext, std::uint32_t callContext,
+int IWV_CALL HostSession::ShowStatus(IWV_WORD hostContext, IWV_WORD callContext,
                                                const char* text) {
     From(hostContext, callContext);
     PrintCp1250(std::string("[ShowStatus] ") + text + "\n");
     return 0;
 }
 
-std::int32_t __stdcall HostSession::GetParameterValue(std::uint32_t hostContext, std::uint32_t callContext,
+int IWV_CALL HostSession::GetParameterValue(IWV_WORD hostContext, IWV_WORD callContext,
                                                       const char* key, char* value) {
     HostSession& session = From(hostContext, callContext);
     const auto found = session.values_.find(key);
@@ -65,7 +62,7 @@ std::int32_t __stdcall HostSession::GetParameterValue(std::uint32_t hostContext,
     return 1;
 }
 
-std::int32_t __stdcall HostSession::ReportError(std::uint32_t hostContext, std::uint32_t callContext,
+int IWV_CALL HostSession::ReportError(IWV_WORD hostContext, IWV_WORD callContext,
                                                 const char* text) {
     From(hostContext, callContext);
     PrintCp1250(std::string("[ReportError] ") + text + "\n");

@@ -25,17 +25,17 @@ public:
                      std::string& message);
 
 private:
-    static std::int32_t __stdcall ShowStatus(std::uint32_t hostContext, std::uint32_t callContext, const char* text);
-    static std::int32_t __stdcall GetParameterValue(std::uint32_t hostContext, std::uint32_t callContext,
+    static int IWV_CALL ShowStatus(IWV_WORD hostContext, IWV_WORD callContext, const char* text);
+    static int IWV_CALL GetParameterValue(IWV_WORD hostContext, IWV_WORD callContext,
                                                     const char* key, char* value);
-    static std::int32_t __stdcall ReportError(std::uint32_t hostContext, std::uint32_t callContext, const char* text);
-    static HostSession& From(std::uint32_t hostContext, std::uint32_t callContext);
+    static int IWV_CALL ReportError(IWV_WORD hostContext, IWV_WORD callContext, const char* text);
+    static HostSession& From(IWV_WORD hostContext, IWV_WORD callContext);
 
     const PluginLibrary& plugin_;
     std::map<std::string, std::string> values_;
-    void* instance_ = nullptr;
+    IWVestraInstance* instance_ = nullptr;
     std::uint32_t calls_ = 0;
-    std::uint32_t callContext_ = 0;  // of the running call; 0 between calls
+    IWV_WORD callContext_ = 0;  // of the running call; 0 between calls
 };
 
 }  // namespace iwv::host

@@ -5,9 +5,6 @@
 
 namespace iwv::host {
 
-// The structured exception with which the plug-in reports a library error.
-constexpr std::uint32_t kLibraryErrorCode = 0xE0495756u;
-
 // What a guarded call to the plug-in gave: its result, or the library error
 // that ended it instead.
 struct GuardedResult {

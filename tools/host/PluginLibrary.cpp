@@ -7,7 +7,6 @@ namespace {
 
 // Room for any text the plug-in writes; it never learns a buffer's size.
 constexpr std::size_t kBufferSize = 512;
-constexpr std::int32_t kParameterGroup = 301;
 
 template <typename Function>
 bool Resolve(HMODULE module, const char* name, Function& function, std::string& error) {
@@ -18,8 +17,8 @@ bool Resolve(HMODULE module, const char* name, Function& function, std::string& 
 
 struct OperationCall {
     PluginExports::Operation operation;
-    void* instance;
-    std::uint32_t callContext;
+    IWVestraInstance* instance;
+    IWV_WORD callContext;
     const char* dataPath;
 };
 
@@ -30,7 +29,7 @@ std::int32_t CallWith(void* argument) {
 
 }  // namespace
 
-GuardedResult CallOperation(PluginExports::Operation operation, void* instance, std::uint32_t callContext,
+GuardedResult CallOperation(PluginExports::Operation operation, IWVestraInstance* instance, IWV_WORD callContext,
                             const char* dataPath) {
     OperationCall call{operation, instance, callContext, dataPath};
     return CallGuarded(&CallWith, &call);
@@ -60,13 +59,13 @@ PluginLibrary::~PluginLibrary() {
 
 std::vector<PluginParameter> PluginLibrary::Parameters() const {
     std::vector<PluginParameter> parameters;
-    for (std::uint32_t index = 0;; ++index) {
+    for (unsigned index = 0;; ++index) {
         char key[kBufferSize] = {}, caption[kBufferSize] = {}, defaultValue[kBufferSize] = {};
         char fourth[kBufferSize] = {}, fifth[kBufferSize] = {};
-        if (exports_.parametr(kParameterGroup, index, key, caption, defaultValue, fourth, fifth, 0) == 0) break;
+        if (exports_.parametr(IWV_PARAMETER_GROUP, index, key, caption, defaultValue, fourth, fifth, 0) == 0) break;
         PluginParameter parameter{key, caption, defaultValue, {}};
         char value[kBufferSize];
-        for (std::uint32_t entry = 0; exports_.tekstListyParametru(key, entry, value) != 0; ++entry)
+        for (unsigned entry = 0; exports_.tekstListyParametru(key, entry, value) != 0; ++entry)
             parameter.values.emplace_back(value);
         parameters.push_back(std::move(parameter));
     }

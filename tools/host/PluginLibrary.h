@@ -6,22 +6,23 @@
 #include <string>
 #include <vector>
 
+#include "IWVestra.h"
+
 namespace iwv::host {
 
 // The plug-in's ten entry points as a host sees them: loaded with LoadLibrary
 // and found with GetProcAddress, never linked.
+// Their types are those IWVestra.h declares.
 struct PluginExports {
-    using TypBiblioteki = std::int32_t(__stdcall*)();
-    using RejestrujBiblioteke = void*(__stdcall*)(std::uint32_t hostContext, std::uint32_t, std::uint32_t,
-                                                   std::uint32_t);
-    using ZwolnijBiblioteke = void(__stdcall*)(void* instance);
-    using RejestrujCallback = void(__stdcall*)(void* instance, void* function, std::int32_t kind);
-    using Parametr = std::int32_t(__stdcall*)(std::int32_t group, std::uint32_t index, char* key, char* caption,
-                                              char* defaultValue, char* fourth, char* fifth, std::uint32_t);
-    using TekstListyParametru = std::int32_t(__stdcall*)(const char* key, std::uint32_t index, char* buffer);
-    using Wlasciwosci = char*(__stdcall*)(char* buffer, std::int32_t code);
-    using Operation = std::int32_t(__stdcall*)(void* instance, std::uint32_t callContext, const char* dataPath);
-    using InwZeruj = std::int32_t(__stdcall*)(std::uint32_t, std::uint32_t);
+    using TypBiblioteki = decltype(&HSTDLLTypBiblioteki);
+    using RejestrujBiblioteke = decltype(&HSTDLLRejestrujBiblioteke);
+    using ZwolnijBiblioteke = decltype(&HSTDLLZwolnijBiblioteke);
+    using RejestrujCallback = decltype(&HSTDLLRejestrujCallback);
+    using Parametr = decltype(&HSTDLLParametr);
+    using TekstListyParametru = decltype(&HSTDLLTekstListyParametru);
+    using Wlasciwosci = decltype(&HSTDLLWlasciwosci);
+    using Operation = decltype(&HSTDLLInwImport);
+    using InwZeruj = decltype(&HSTDLLInwZeruj);
 
     TypBiblioteki typBiblioteki = nullptr;
     RejestrujBiblioteke rejestrujBiblioteke = nullptr;
@@ -39,7 +40,7 @@ struct GuardedResult;
 
 // Calls an export or import entry point and catches the library error that
 // may end it instead of a result (see LibraryErrorGuard.h).
-GuardedResult CallOperation(PluginExports::Operation operation, void* instance, std::uint32_t callContext,
+GuardedResult CallOperation(PluginExports::Operation operation, IWVestraInstance* instance, IWV_WORD callContext,
                             const char* dataPath);
 
 // One parameter of the plug-in's catalogue, read through its entry points.

@@ -23,8 +23,6 @@ constexpr int kExitDone = 0;
 constexpr int kExitResultZero = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitLibraryError = 3;
-constexpr std::int32_t kDataFilePrompt = 302;
-constexpr std::int32_t kDatabasePrompt = 303;
 
 const char kUsage[] =
     "usage: iwvestra-host [options] info\n"
@@ -109,16 +107,16 @@ int ShowInfo(const PluginLibrary& plugin) {
     const std::string version = FileVersion(api);
     Print("library version: " + (version.empty() ? std::string("(no version resource)") : version) + "\n");
     Print("library type: " + std::to_string(api.typBiblioteki()) + "\n");
-    PrintCp1250("device label: " + plugin.Property(1) + "\n");
-    PrintCp1250("library name: " + plugin.Property(2) + "\n");
+    PrintCp1250("device label: " + plugin.Property(IWV_PROPERTY_DEVICE_LABEL) + "\n");
+    PrintCp1250("library name: " + plugin.Property(IWV_PROPERTY_LIBRARY_NAME) + "\n");
     for (const PluginParameter& parameter : plugin.Parameters()) {
         std::string values;
         for (const std::string& value : parameter.values) values += (values.empty() ? "" : ", ") + value;
         PrintCp1250("parameter " + parameter.key + " \"" + parameter.caption + "\", default \"" +
                     parameter.defaultValue + "\": " + values + "\n");
     }
-    PrintCp1250("prompt before an import (302):\n" + plugin.Property(kDataFilePrompt) + "\n");
-    PrintCp1250("prompt before an export (303):\n" + plugin.Property(kDatabasePrompt) + "\n");
+    PrintCp1250("prompt before an import (302):\n" + plugin.Property(IWV_PROPERTY_IMPORT_PROMPT) + "\n");
+    PrintCp1250("prompt before an export (303):\n" + plugin.Property(IWV_PROPERTY_EXPORT_PROMPT) + "\n");
     return kExitDone;
 }
 
@@ -128,7 +126,7 @@ int RunTransfer(const PluginLibrary& plugin, Command& command) {
         command.values.emplace(parameter.key, parameter.defaultValue);
 
     const bool isExport = command.name == "export";
-    PrintCp1250("[operator] " + plugin.Property(isExport ? kDatabasePrompt : kDataFilePrompt) + "\n");
+    PrintCp1250("[operator] " + plugin.Property(isExport ? IWV_PROPERTY_EXPORT_PROMPT : IWV_PROPERTY_IMPORT_PROMPT) + "\n");
     HostSession session(plugin, command.values);
     bool raised = false;
     std::string message;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "plugin/LibraryInstance.h"
+#include "host/LibraryInstance.h"
 
 namespace iwv {
 
@@ -12,9 +12,6 @@ namespace iwv {
 // empty text), so a careless host cannot make the library call a null pointer.
 class HostCallbacks {
 public:
-    // Room for a value text, its NUL included.
-    static constexpr std::size_t kValueBufferSize = 300;
-
     HostCallbacks(const LibraryInstance& instance, HostWord callContext);
 
     void ShowStatus(const char* text) const;
@@ -26,7 +23,7 @@ public:
 private:
     const LibraryInstance& instance_;
     HostWord callContext_;
-    char value_[kValueBufferSize] = {};
+    char value_[IWV_VALUE_BUFFER_SIZE] = {};
 };
 
 }  // namespace iwv

@@ -2,21 +2,13 @@
 
 #include <string>
 
-#include "plugin/HostCallbacks.h"
-#include "plugin/RecordingHost.h"
+#include "host/HostCallbacks.h"
+#include "support/HostInstance.h"
 
 namespace {
 
+using iwv::test::InstanceOf;
 using iwv::test::RecordingHost;
-
-iwv::LibraryInstance InstanceOf(RecordingHost& host) {
-    iwv::LibraryInstance instance;
-    instance.HostContext = host.Context();
-    instance.ShowStatus = &RecordingHost::ShowStatus;
-    instance.GetParameterValue = &RecordingHost::GetParameterValue;
-    instance.ReportError = &RecordingHost::ReportError;
-    return instance;
-}
 
 TEST(HostCallbacks, CallbacksReceiveBothContextsAndTheText) {
     RecordingHost host;
@@ -84,6 +76,7 @@ TEST(HostCallbacks, ValueBufferHoldsTwoHundredNinetyNineBytesAndItsNul) {
 
 TEST(HostCallbacks, HostWritingNothingGetsEmptyTextFirstAndThePreviousTextLater) {
     RecordingHost host;
+    host.silentForOtherKeys = true;
     host.answers["baud"] = "19200";
     const auto instance = InstanceOf(host);
     iwv::HostCallbacks callbacks(instance, 1);

@@ -1,4 +1,4 @@
-#include "plugin/HostCallbacks.h"
+#include "host/HostCallbacks.h"
 
 namespace iwv {
 
@@ -18,7 +18,7 @@ std::string HostCallbacks::GetParameterValue(const char* key) {
     instance_.GetParameterValue(instance_.HostContext, callContext_, key, value_);
     // A host that writes no NUL, or fills all 300 bytes, must not make the
     // library read past the buffer.
-    value_[kValueBufferSize - 1] = '\0';
+    value_[IWV_VALUE_BUFFER_SIZE - 1] = '\0';
     return std::string(value_);
 }
 

@@ -1,14 +1,13 @@
-#include "platform/HostBoundary.h"
-
-#include <windows.h>
+#include "plugin/HostBoundary.h"
 
 #include <cstring>
 #include <exception>
 #include <new>
 
-#include "common/Error.h"
+#include "IWVestra.h"
+#include "platform/StructuredException.h"
 
-namespace iwv::platform {
+namespace iwv {
 namespace {
 
 constexpr std::size_t kMessageCapacity = 4096;
@@ -30,26 +29,23 @@ std::int32_t RunAtHostBoundary(std::int32_t (*body)(void*), void* context) {
     bool failed = false;
     try {
         return body(context);
-    } catch (const Error& error) {
-        Keep(message, error.what());
-        failed = true;
     } catch (const std::bad_alloc&) {
+        if (!platform::HostTakesStructuredExceptions()) throw;
         Keep(message, "Out of memory");
         failed = true;
     } catch (const std::exception& error) {
+        if (!platform::HostTakesStructuredExceptions()) throw;
         Keep(message, error.what());
         failed = true;
     } catch (...) {
+        if (!platform::HostTakesStructuredExceptions()) throw;
         Keep(message, "Unexpected error");
         failed = true;
     }
     // Raised outside the handlers, so that the C++ exception object and every
     // object of the call are destroyed before the host takes over.
-    if (failed) {
-        const ULONG_PTR arguments[1] = {reinterpret_cast<ULONG_PTR>(message)};
-        ::RaiseException(kLibraryErrorCode, EXCEPTION_NONCONTINUABLE, 1, arguments);
-    }
+    if (failed) platform::RaiseStructuredException(IWV_LIBRARY_ERROR, message);
     return 0;
 }
 
-}  // namespace iwv::platform
+}  // namespace iwv

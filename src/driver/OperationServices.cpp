@@ -1,0 +1,10 @@
+#include "driver/OperationServices.h"
+
+namespace iwv {
+
+OperationServices OperationServices::System() {
+    return OperationServices{&platform::SleepMilliseconds, &platform::MonotonicMilliseconds, &platform::LocalNow,
+                             &platform::DriverProcess::Start, &platform::ReplacementFile::Open};
+}
+
+}  // namespace iwv
