@@ -82,6 +82,10 @@ guide() {
 }
 
 check_sources() {
+  local tool
+  for tool in python3 iconv sha256sum "$strip"; do
+    command -v "$tool" >/dev/null || fail "$tool is needed and not installed"
+  done
   [ -f include/IWVestra.h ] || fail "include/IWVestra.h is missing"
   [ -f docs/INSTALACJA.txt ] || fail "docs/INSTALACJA.txt is missing"
   [ "$(tail -c1 docs/INSTALACJA.txt | od -An -c | tr -d ' ')" = '\n' ] ||
@@ -133,14 +137,15 @@ check_zip() {
 check_versions_shown() {
   local check=$1 run=$windows/wine-run.sh shown status
   status=0
-  shown=$("$run" "$check/iwvestra.exe" --version 2>&1) || status=$?
+  shown=$("$run" "$check/iwvestra.exe" --version 2>"$work/wine.log") || status=$?
   if [ $status -eq 126 ]; then
     step "NOT CHECKED: Wine cannot run programs on this machine, so the versions that iwvestra.exe and iwvestra-host.exe print were not read"
     return
   fi
   [ $status -eq 0 ] && [ "$(tr -d '\r' <<<"$shown")" = "iwvestra $version" ] ||
-    fail "iwvestra.exe --version printed \"$shown\" (exit $status), not \"iwvestra $version\""
-  shown=$("$run" "$check/iwvestra-host.exe" info 2>&1) || fail "iwvestra-host.exe info failed: $shown"
+    fail "iwvestra.exe --version printed \"$shown\" (exit $status), not \"iwvestra $version\" $(cat "$work/wine.log")"
+  shown=$("$run" "$check/iwvestra-host.exe" info 2>>"$work/wine.log") ||
+    fail "iwvestra-host.exe info failed: $shown $(cat "$work/wine.log")"
   tr -d '\r' <<<"$shown" | grep -qx "library version: $file_version" ||
     fail "iwvestra-host.exe info does not show \"library version: $file_version\": $shown"
 }
