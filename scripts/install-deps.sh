@@ -17,9 +17,14 @@ have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix)
 have_cmd i686-w64-mingw32-objdump || need+=(binutils-mingw-w64-i686)
 have_pkg wine32:i386 || need+=(wine wine32:i386)
 have_cmd wine || need+=(wine)
-have_pkg libclang-rt-14-dev || need+=(libclang-rt-14-dev)
+# The sanitizer and fuzzer runtime must match the clang that is installed.
+clang_major=$(clang --version 2>/dev/null | sed -nE 's/.*clang version ([0-9]+).*/\1/p' | head -1)
+clang_rt=libclang-rt-${clang_major:-14}-dev
+have_pkg "$clang_rt" || need+=("$clang_rt")
 have_cmd /usr/bin/time || need+=(time)
 have_cmd flock || need+=(util-linux)
+have_cmd awk || need+=(gawk)
+have_cmd dd || need+=(coreutils)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

@@ -9,8 +9,9 @@
 #include <memory>
 #include <thread>
 
-#include "PluginHost.h"
 #include "TestFiles.h"
+#include "support/PluginEntryPoints.h"
+#include "support/WindowsPath.h"
 #include "common/Cp1250.h"
 
 namespace iwv::test {
@@ -41,11 +42,7 @@ std::string Environment(const char* name) {
 
 class OperationsTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        plugin_ = new host::PluginLibrary;
-        std::string error;
-        ASSERT_TRUE(plugin_->Load(WindowsPath(IWV_DLL_PATH), error)) << error;
-    }
+    static void SetUpTestSuite() { plugin_ = new PluginEntryPoints; }
     static void TearDownTestSuite() {
         delete plugin_;
         plugin_ = nullptr;
@@ -77,50 +74,52 @@ protected:
     std::string GoodsPath() const { return (Data() / "towary.txt").string(); }
     std::string CountPath() const { return (Data() / "remanent.txt").string(); }
 
-    std::unique_ptr<RecordingHost> NewHost(std::uint32_t hostContext = 7) {
-        return std::make_unique<RecordingHost>(*plugin_, hostContext, kHostValues);
+    std::unique_ptr<RegisteredHost> NewHost() {
+        auto host = std::make_unique<RegisteredHost>(*plugin_);
+        host->host.answers = kHostValues;
+        return host;
     }
 
-    static host::PluginLibrary* plugin_;
+    static PluginEntryPoints* plugin_;
     TempDir dir_;
     std::string savedPath_;
 };
 
-host::PluginLibrary* OperationsTest::plugin_ = nullptr;
+PluginEntryPoints* OperationsTest::plugin_ = nullptr;
 
 const std::vector<std::string> kExportCalls = {
-    "parameter:port", "parameter:baud", "parameter:timeout", "parameter:dlugosc", "parameter:cena",
-    "status:" + std::string(kStatus.view()),
+    "GetParameterValue:port", "GetParameterValue:baud", "GetParameterValue:timeout", "GetParameterValue:dlugosc", "GetParameterValue:cena",
+    "ShowStatus:" + std::string(kStatus.view()),
 };
 const std::vector<std::string> kImportCalls = {
-    "parameter:port", "parameter:baud", "parameter:timeout", "status:" + std::string(kStatus.view()),
+    "GetParameterValue:port", "GetParameterValue:baud", "GetParameterValue:timeout", "ShowStatus:" + std::string(kStatus.view()),
 };
 
 TEST_F(OperationsTest, ExportThenImportCarriesTheCountBackToTheHost) {
     WriteBytes(GoodsPath(), kGoods.view());
     auto host = NewHost();
 
-    const host::GuardedResult exported = host->Export(GoodsPath(), 11);
+    const OperationResult exported = host->Export(GoodsPath(), 11);
     ASSERT_FALSE(exported.raised) << exported.message;
     EXPECT_EQ(exported.value, 1);
-    EXPECT_EQ(host->CallSummary(), kExportCalls);
+    EXPECT_EQ(host->Summary(), kExportCalls);
     EXPECT_EQ(ReadBytes(Shop() / "inwout.txt"), kLookup.view());
     EXPECT_EQ(ReadBytes(Terminal() / "goods.txt"), kLookup.view()) << "the driver loaded the terminal";
 
     std::filesystem::create_directories(Terminal());
     WriteBytes(Terminal() / "counts.txt", "123456,12.5\r\n590002,3\r\n590001,00000\r\n");
     WriteBytes(CountPath(), "stale count\r\n");
-    const host::GuardedResult imported = host->Import(CountPath(), 12);
+    const OperationResult imported = host->Import(CountPath(), 12);
     ASSERT_FALSE(imported.raised) << imported.message;
     EXPECT_EQ(imported.value, 1);
     EXPECT_EQ(ReadBytes(CountPath()), "INW;123456;12500\r\nINW;590002;3000\r\n");
 
     std::vector<std::string> both = kExportCalls;
     both.insert(both.end(), kImportCalls.begin(), kImportCalls.end());
-    EXPECT_EQ(host->CallSummary(), both);
-    for (std::size_t i = 0; i < host->Calls().size(); ++i) {
-        EXPECT_EQ(host->Calls()[i].hostContext, 7u);
-        EXPECT_EQ(host->Calls()[i].callContext, i < kExportCalls.size() ? 11u : 12u);
+    EXPECT_EQ(host->Summary(), both);
+    for (std::size_t i = 0; i < host->host.calls.size(); ++i) {
+        EXPECT_EQ(host->host.calls[i].hostContext, host->host.Context());
+        EXPECT_EQ(host->host.calls[i].callContext, i < kExportCalls.size() ? 11u : 12u);
     }
 }
 
@@ -128,7 +127,7 @@ TEST_F(OperationsTest, EmptyGoodsFileGivesAnEmptyLookupFileAndTheDriverStillRuns
     WriteBytes(GoodsPath(), "");
     WriteBytes(Shop() / "inwout.txt", "old lookup\r\n");
     auto host = NewHost();
-    const host::GuardedResult result = host->Export(GoodsPath(), 1);
+    const OperationResult result = host->Export(GoodsPath(), 1);
     ASSERT_FALSE(result.raised) << result.message;
     EXPECT_EQ(result.value, 1);
     EXPECT_EQ(ReadBytes(Shop() / "inwout.txt"), "");
@@ -143,17 +142,17 @@ TEST_F(OperationsTest, MissingDriverIsReportedAndTheHostsFilesStay) {
     auto host = NewHost();
 
     const auto start = std::chrono::steady_clock::now();
-    const host::GuardedResult exported = host->Export(GoodsPath(), 1);
+    const OperationResult exported = host->Export(GoodsPath(), 1);
     ASSERT_FALSE(exported.raised) << exported.message;
     EXPECT_EQ(exported.value, 0);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << "no waiting for a driver";
-    EXPECT_EQ(host->CallSummary().back(), "error:" + std::string(kExportStartFailure.view()));
+    EXPECT_EQ(host->Summary().back(), "ReportError:" + std::string(kExportStartFailure.view()));
     EXPECT_EQ(ReadBytes(Shop() / "inwout.txt"), kLookup.view()) << "written before the driver start";
 
-    const host::GuardedResult imported = host->Import(CountPath(), 2);
+    const OperationResult imported = host->Import(CountPath(), 2);
     ASSERT_FALSE(imported.raised) << imported.message;
     EXPECT_EQ(imported.value, 0);
-    EXPECT_EQ(host->CallSummary().back(), "error:" + std::string(kImportStartFailure.view()));
+    EXPECT_EQ(host->Summary().back(), "ReportError:" + std::string(kImportStartFailure.view()));
     EXPECT_EQ(ReadBytes(CountPath()), "INW;1;1000\r\n");
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwin.txt")) << "an old count must not survive the import";
 }
@@ -164,11 +163,11 @@ TEST_F(OperationsTest, DriverThatLeavesNoCountLeavesTheCountFileAsItWas) {
     WriteBytes(CountPath(), countFile);
     WriteBytes(Shop() / "inwin.txt", "5,99\r\n");  // from an earlier import
     auto host = NewHost();
-    const host::GuardedResult result = host->Import(CountPath(), 3);
+    const OperationResult result = host->Import(CountPath(), 3);
     ASSERT_FALSE(result.raised) << result.message;
     EXPECT_EQ(result.value, 1);
     EXPECT_EQ(ReadBytes(CountPath()), countFile);
-    EXPECT_EQ(host->CallSummary(), kImportCalls);
+    EXPECT_EQ(host->Summary(), kImportCalls);
 }
 
 TEST_F(OperationsTest, GoodsFileHeldOpenForWritingEndsTheExportWithALibraryError) {
@@ -177,11 +176,11 @@ TEST_F(OperationsTest, GoodsFileHeldOpenForWritingEndsTheExportWithALibraryError
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
     auto host = NewHost();
-    const host::GuardedResult result = host->Export(GoodsPath(), 4);
+    const OperationResult result = host->Export(GoodsPath(), 4);
     ::CloseHandle(writer);
     ASSERT_TRUE(result.raised);
     EXPECT_EQ(result.message, "Cannot open file " + GoodsPath());
-    EXPECT_EQ(host->CallSummary(), kExportCalls) << "status shown, no error reported through the callback";
+    EXPECT_EQ(host->Summary(), kExportCalls) << "status shown, no error reported through the callback";
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwout.txt"));
     EXPECT_FALSE(std::filesystem::exists(Terminal() / "goods.txt")) << "the driver must not run";
 }
@@ -192,7 +191,7 @@ TEST_F(OperationsTest, MissingWorkDirectoryEndsTheExportWithALibraryError) {
     // path reads the goods file from Data but works in Data\Missing.
     const std::string dataPath = (Data() / "Missing").string() + "\\..\\towary.txt";
     auto host = NewHost();
-    const host::GuardedResult result = host->Export(dataPath, 5);
+    const OperationResult result = host->Export(dataPath, 5);
     ASSERT_TRUE(result.raised);
     EXPECT_EQ(result.message, "Cannot create file " + (Data() / "Missing").string() + "\\inwout.txt");
     EXPECT_FALSE(std::filesystem::exists(Terminal() / "goods.txt")) << "the driver must not run";
@@ -200,7 +199,7 @@ TEST_F(OperationsTest, MissingWorkDirectoryEndsTheExportWithALibraryError) {
 
 TEST_F(OperationsTest, NullDataPathEndsTheExportWithALibraryError) {
     auto host = NewHost();
-    const host::GuardedResult result = host->Export(static_cast<const char*>(nullptr), 6);
+    const OperationResult result = host->Export(nullptr, 6);
     ASSERT_TRUE(result.raised);
     EXPECT_EQ(result.message, "Cannot open file ");
 }
@@ -214,9 +213,9 @@ TEST_F(OperationsTest, TwoInstancesOnTwoThreadsKeepApart) {
     WriteBytes(Terminal() / "counts.txt", "590001,2\r\n");
     const std::string otherCount = (otherData / "remanent.txt").string();
 
-    auto exporter = NewHost(21);
-    auto importer = NewHost(22);
-    host::GuardedResult exported, imported;
+    auto exporter = NewHost();
+    auto importer = NewHost();
+    OperationResult exported, imported;
     std::thread first([&] { exported = exporter->Export(GoodsPath(), 31); });
     std::thread second([&] { imported = importer->Import(otherCount, 32); });
     first.join();
@@ -226,10 +225,10 @@ TEST_F(OperationsTest, TwoInstancesOnTwoThreadsKeepApart) {
     ASSERT_FALSE(imported.raised) << imported.message;
     EXPECT_EQ(exported.value, 1);
     EXPECT_EQ(imported.value, 1);
-    EXPECT_EQ(exporter->CallSummary(), kExportCalls);
-    EXPECT_EQ(importer->CallSummary(), kImportCalls);
-    for (const CallbackCall& call : exporter->Calls()) EXPECT_EQ(call.callContext, 31u);
-    for (const CallbackCall& call : importer->Calls()) EXPECT_EQ(call.callContext, 32u);
+    EXPECT_EQ(exporter->Summary(), kExportCalls);
+    EXPECT_EQ(importer->Summary(), kImportCalls);
+    for (const HostCall& call : exporter->host.calls) EXPECT_EQ(call.callContext, 31u);
+    for (const HostCall& call : importer->host.calls) EXPECT_EQ(call.callContext, 32u);
     EXPECT_EQ(ReadBytes(Shop() / "inwout.txt"), kLookup.view());
     EXPECT_EQ(ReadBytes(otherCount), "INW;590001;2000\r\n");
 }
@@ -241,14 +240,14 @@ TEST_F(OperationsTest, HangingDriverIsKilledAfterOneMinute) {
     WriteBytes(CountPath(), "INW;1;1000\r\n");
     auto host = NewHost();
     const auto start = std::chrono::steady_clock::now();
-    const host::GuardedResult result = host->Import(CountPath(), 9);
+    const OperationResult result = host->Import(CountPath(), 9);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     ASSERT_TRUE(result.raised);
     EXPECT_EQ(result.message, kConnectionError.view());
     EXPECT_GE(elapsed, std::chrono::seconds(63)) << "3 s of pauses and 600 polls of 100 ms";
     EXPECT_LT(elapsed, std::chrono::seconds(100));
     EXPECT_EQ(ReadBytes(CountPath()), "INW;1;1000\r\n");
-    EXPECT_EQ(host->CallSummary(), kImportCalls) << "no ReportError on a time-out";
+    EXPECT_EQ(host->Summary(), kImportCalls) << "no ReportError on a time-out";
 }
 
 }  // namespace

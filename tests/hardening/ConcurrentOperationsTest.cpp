@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "PluginEntryPoints.h"
+#include "support/PluginEntryPoints.h"
 #include "TestFiles.h"
 #include "common/Cp1250.h"
 #include "resources/ScopedEnvironment.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "PluginEntryPoints.h"
+#include "support/PluginEntryPoints.h"
 #include "TestFiles.h"
 #include "common/Cp1250.h"
 #include "resources/DriverSandbox.h"

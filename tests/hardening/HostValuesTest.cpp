@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "PluginEntryPoints.h"
+#include "support/PluginEntryPoints.h"
 #include "TestFiles.h"
 #include "common/Cp1250.h"
 #include "resources/DriverSandbox.h"

@@ -18,6 +18,7 @@
 #include "plugin/HostBuffer.h"
 #include "plugin/LibraryVersion.h"
 #include "support/RecordingHost.h"
+#include "support/WindowsPath.h"
 #include "plugin/StackCheckedCall.windows.h"
 
 namespace {
@@ -25,14 +26,7 @@ namespace {
 using iwv::test::CallChecked;
 using iwv::test::HostBuffer;
 using iwv::test::RecordingHost;
-// The build passes a Unix path; Wine shows the Unix root as drive Z:.
-std::string WindowsPath(std::string path) {
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
+using iwv::test::WindowsPath;
 using Word = std::uint32_t;
 
 // The entry points' types are those the public header declares.

@@ -7,6 +7,8 @@
 #include "plugin/ExpectedTexts.h"
 #include "plugin/HostBuffer.h"
 #include "IWVestra.h"
+#include "driver/DriverSettings.h"
+#include "driver/Parameters.h"
 
 namespace {
 
@@ -128,6 +130,41 @@ TEST(ParameterCatalogue, NullPointersFromTheHostAreNeverWrittenOrRead) {
     EXPECT_EQ(HSTDLLParametr(301, 3, key.data(), nullptr, nullptr, nullptr, fifth.data(), 0), 2);
     EXPECT_EQ(key.Text(), "dlugosc");
     EXPECT_EQ(fifth.Text(), "");
+}
+
+}  // namespace
+
+namespace {
+
+// What a value text resolves to, read back from the settings: the code it
+// appends to the export's command line, or the number it sets.
+std::string ResolvedAs(const std::string& key, const std::string& value) {
+    const iwv::DriverSettings base = iwv::DefaultDriverSettings(iwv::DriverKind::Export);
+    const iwv::DriverSettings settings = iwv::ResolveDriverSettings(
+        iwv::DriverKind::Export, [&](const char* asked) { return asked == key ? value : std::string(); });
+    if (settings.CommandLine != base.CommandLine) return settings.CommandLine.substr(base.CommandLine.size());
+    if (key == "timeout") return std::to_string(settings.TimeoutTicks);
+    if (key == "dlugosc") return std::to_string(settings.NameLength);
+    return std::to_string(settings.PriceLevel);
+}
+
+// The host is offered exactly the texts the library understands: every entry
+// the catalogue lists resolves to its own setting, so a value added to the
+// table is both offered and understood, and no listed value is ignored.
+TEST(ParameterCatalogue, EveryListedValueIsOneTheLibraryResolves) {
+    for (const iwv::Parameter& parameter : iwv::Parameters()) {
+        const std::string key(parameter.key);
+        std::uint32_t index = 0;
+        for (const iwv::ParameterValue& entry : parameter) {
+            SCOPED_TRACE(key + " " + std::string(entry.text));
+            HostBuffer listed;
+            ASSERT_EQ(HSTDLLTekstListyParametru(key.c_str(), index++, listed.data()), 1);
+            const std::string expected = entry.code.empty() ? std::to_string(entry.number) : std::string(entry.code);
+            EXPECT_EQ(ResolvedAs(key, listed.Text()), expected);
+        }
+        HostBuffer past;
+        EXPECT_EQ(HSTDLLTekstListyParametru(key.c_str(), index, past.data()), 0) << key;
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "PluginEntryPoints.h"
+#include "support/PluginEntryPoints.h"
 
 #include "common/Error.h"
 #include "IWVestra.h"

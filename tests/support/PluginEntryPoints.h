@@ -40,7 +40,7 @@ private:
 };
 
 // A RecordingHost registered on an instance of its own, with its three
-// callbacks, for as long as it lives.
+// callbacks, for as long as it lives. Its address is its HostContext.
 class RegisteredHost {
 public:
     explicit RegisteredHost(PluginEntryPoints& plugin) : plugin_(plugin), instance_(plugin.Register(host.Context())) {
@@ -55,6 +55,10 @@ public:
 
     OperationResult Export(const std::string& dataPath, HostWord callContext) {
         return plugin_.Export(instance_, callContext, dataPath.c_str());
+    }
+    // The export with the path exactly as given, null included.
+    OperationResult Export(const char* dataPath, HostWord callContext) {
+        return plugin_.Export(instance_, callContext, dataPath);
     }
     OperationResult Import(const std::string& dataPath, HostWord callContext) {
         return plugin_.Import(instance_, callContext, dataPath.c_str());

@@ -1,9 +1,10 @@
-#include "PluginEntryPoints.h"
+#include "support/PluginEntryPoints.h"
 
 #include <stdexcept>
 
 #include "LibraryErrorGuard.h"
 #include "PluginLibrary.h"
+#include "support/WindowsPath.h"
 
 namespace iwv::test {
 namespace {
@@ -11,14 +12,8 @@ namespace {
 OperationResult Call(host::PluginExports::Operation operation, void* instance, HostWord callContext,
                      const char* dataPath) {
     const host::GuardedResult guarded =
-        host::CallOperation(operation, instance, static_cast<std::uint32_t>(callContext), dataPath);
+        host::CallOperation(operation, static_cast<IWVestraInstance*>(instance), callContext, dataPath);
     return OperationResult{guarded.raised, guarded.value, guarded.message};
-}
-
-std::string WindowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
 }
 
 }  // namespace
@@ -35,14 +30,14 @@ PluginEntryPoints::PluginEntryPoints() : library_(std::make_unique<Library>()) {
 PluginEntryPoints::~PluginEntryPoints() = default;
 
 void* PluginEntryPoints::Register(HostWord hostContext) {
-    return library_->plugin.Exports().rejestrujBiblioteke(static_cast<std::uint32_t>(hostContext), 0, 0, 0);
+    return library_->plugin.Exports().rejestrujBiblioteke(hostContext, 0, 0, 0);
 }
 
 void PluginEntryPoints::RegisterCallback(void* instance, void* function, std::int32_t kind) {
-    library_->plugin.Exports().rejestrujCallback(instance, function, kind);
+    library_->plugin.Exports().rejestrujCallback(static_cast<IWVestraInstance*>(instance), function, kind);
 }
 
-void PluginEntryPoints::Free(void* instance) { library_->plugin.Exports().zwolnijBiblioteke(instance); }
+void PluginEntryPoints::Free(void* instance) { library_->plugin.Exports().zwolnijBiblioteke(static_cast<IWVestraInstance*>(instance)); }
 
 OperationResult PluginEntryPoints::Export(void* instance, HostWord callContext, const char* dataPath) {
     return Call(library_->plugin.Exports().inwEksportujTowary, instance, callContext, dataPath);
