@@ -132,19 +132,19 @@ check_zip() {
   check_versions_shown "$check"
 }
 
-# The tools print the version under Wine. A machine whose kernel cannot run
-# Wine's 32-bit loader says so and skips this part alone.
+# The tools print the version under Wine. Where Wine cannot run (a kernel
+# without 32-bit programs), this part alone is skipped, and says so.
 check_versions_shown() {
-  local check=$1 run=$windows/wine-run.sh shown status
-  status=0
-  shown=$("$run" "$check/iwvestra.exe" --version 2>"$work/wine.log") || status=$?
-  if [ $status -eq 126 ]; then
+  local check=$1 run=$windows/wine-run.sh shown
+  if ! scripts/wine-runs.sh; then
     step "NOT CHECKED: Wine cannot run programs on this machine, so the versions that iwvestra.exe and iwvestra-host.exe print were not read"
     return
   fi
-  [ $status -eq 0 ] && [ "$(tr -d '\r' <<<"$shown")" = "iwvestra $version" ] ||
-    fail "iwvestra.exe --version printed \"$shown\" (exit $status), not \"iwvestra $version\" $(cat "$work/wine.log")"
-  shown=$("$run" "$check/iwvestra-host.exe" info 2>>"$work/wine.log") ||
+  shown=$("$run" "$check/iwvestra.exe" --version 2>"$work/wine.log") ||
+    fail "iwvestra.exe --version failed: $shown $(cat "$work/wine.log")"
+  [ "$(tr -d '\r' <<<"$shown")" = "iwvestra $version" ] ||
+    fail "iwvestra.exe --version printed \"$shown\", not \"iwvestra $version\""
+  shown=$("$run" "$check/iwvestra-host.exe" info 2>"$work/wine.log") ||
     fail "iwvestra-host.exe info failed: $shown $(cat "$work/wine.log")"
   tr -d '\r' <<<"$shown" | grep -qx "library version: $file_version" ||
     fail "iwvestra-host.exe info does not show \"library version: $file_version\": $shown"
