@@ -7,7 +7,7 @@ WINDOWS := build/windows
 SANITIZE := build/sanitize
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build build-native build-windows build-sanitize test test-native test-windows test-windows-binary test-sanitize demo bench fuzz clean
+.PHONY: all deps build build-native build-windows build-sanitize test test-native test-windows test-windows-binary test-sanitize demo bench fuzz dist clean
 
 all: build
 
@@ -60,6 +60,11 @@ bench: build-native
 
 fuzz: deps
 	@scripts/fuzz.sh
+
+# The kit for host vendors and shops, build/dist/IWVestra-<version>-win32.zip,
+# checked and proven reproducible by a second build in a temporary folder.
+dist: deps $(WINDOWS)/CMakeCache.txt
+	@JOBS=$(JOBS) scripts/dist.sh
 
 clean:
 	rm -rf build

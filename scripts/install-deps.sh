@@ -10,6 +10,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 have_cmd cmake || need+=(cmake)
 have_cmd g++ || need+=(g++)
 have_cmd make || need+=(make)
+have_cmd python3 || need+=(python3)
 have_cmd clang++ || need+=(clang)
 have_pkg googletest || need+=(googletest)
 have_pkg libgtest-dev || need+=(libgtest-dev)

@@ -8,6 +8,7 @@
 
 #include "Command.h"
 #include "common/Error.h"
+#include "plugin/LibraryVersion.h"
 
 namespace iwv::cli {
 namespace {
@@ -30,6 +31,14 @@ void PrintUsage(std::ostream& out, const Command& command) {
 void PrintUsage(std::ostream& out) {
     for (const Command* command : Commands()) PrintUsage(out, *command);
     out << "       iwvestra --help\n";
+    out << "       iwvestra --version\n";
+}
+
+// The release the tool belongs to, as the kit's name and the DLL's file
+// version give it.
+std::string VersionText() {
+    return std::to_string(IWV_VERSION_MAJOR) + '.' + std::to_string(IWV_VERSION_MINOR) + '.' +
+           std::to_string(IWV_VERSION_PATCH);
 }
 
 bool AsksForHelp(const std::vector<std::string>& arguments) {
@@ -45,6 +54,10 @@ int Run(const std::vector<std::string>& arguments) {
     }
     if (arguments[0] == "--help" || arguments[0] == "-h") {
         PrintUsage(std::cout);
+        return kExitOk;
+    }
+    if (arguments[0] == "--version") {
+        std::cout << "iwvestra " << VersionText() << '\n';
         return kExitOk;
     }
     const Command* command = FindCommand(arguments[0]);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -78,8 +79,33 @@ bool Parse(int argc, char** argv, Command& command) {
     return true;
 }
 
+// The loaded plug-in's file version from its version resource, the numbers
+// Windows shows in the file's properties; empty when it has none. Read
+// without version.dll: the resource starts with three 16-bit words and the
+// UTF-16 key "VS_VERSION_INFO" with its NUL, padded to 32 bits, and the
+// fixed part follows.
+std::string FileVersion(const PluginExports& api) {
+    constexpr std::size_t kFixedPartOffset = 40;
+    constexpr DWORD kFixedPartSignature = 0xFEEF04BD;
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              reinterpret_cast<LPCSTR>(api.typBiblioteki), &module))
+        return std::string();
+    const HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+    const HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+    const auto* bytes = loaded ? static_cast<const unsigned char*>(::LockResource(loaded)) : nullptr;
+    VS_FIXEDFILEINFO fixed = {};
+    if (!bytes || ::SizeofResource(module, found) < kFixedPartOffset + sizeof fixed) return std::string();
+    std::memcpy(&fixed, bytes + kFixedPartOffset, sizeof fixed);
+    if (fixed.dwSignature != kFixedPartSignature) return std::string();
+    return std::to_string(HIWORD(fixed.dwFileVersionMS)) + '.' + std::to_string(LOWORD(fixed.dwFileVersionMS)) + '.' +
+           std::to_string(HIWORD(fixed.dwFileVersionLS)) + '.' + std::to_string(LOWORD(fixed.dwFileVersionLS));
+}
+
 int ShowInfo(const PluginLibrary& plugin) {
     const PluginExports& api = plugin.Exports();
+    const std::string version = FileVersion(api);
+    Print("library version: " + (version.empty() ? std::string("(no version resource)") : version) + "\n");
     Print("library type: " + std::to_string(api.typBiblioteki()) + "\n");
     PrintCp1250("device label: " + plugin.Property(IWV_PROPERTY_DEVICE_LABEL) + "\n");
     PrintCp1250("library name: " + plugin.Property(IWV_PROPERTY_LIBRARY_NAME) + "\n");
