@@ -14,9 +14,7 @@ std::int32_t ExportGoods(const LibraryInstance& instance, HostWord callContext, 
     Operation operation(instance, callContext, services, DriverKind::Export, dataPath);
     return operation.Journaled([&] {
         const DriverSettings settings = operation.Start();
-        LookupConverter converter;
-        converter.NameLength = settings.NameLength;
-        converter.PriceLevel = settings.PriceLevel;
+        const LookupConverter converter{settings.NameLength, settings.PriceLevel};
         operation.Journal().Lines(converter.Convert(
             operation.DataPath(), WorkFilePath(operation.WorkDirectory(), "inwout.txt"), services.ReplaceFile));
 

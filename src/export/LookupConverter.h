@@ -10,8 +10,10 @@ namespace iwv {
 // Turns the host's goods file into the terminal's lookup file: one line
 // "name,code,quantity,0,price" for every goods line "x;code;name;purchase;retail;quantity".
 struct LookupConverter {
-    int NameLength = 20;  // goods-name length N: 10, 15, 20, 25 or 30
-    int PriceLevel = 0;   // 1 purchase price (field 3), anything else retail price (field 4)
+    // Both as the host's parameters resolve them, which own the values and
+    // their defaults.
+    int NameLength;  // goods-name length N
+    int PriceLevel;  // 1 purchase price (field 3), anything else retail price (field 4)
 
     // Converts the goods file line by line into the lookup file, whose
     // replacement file open gives (tests make writes fail through it); the

@@ -23,12 +23,7 @@ std::string W(const char (&utf8)[N]) {
     return std::string(Cp1250(utf8).view());
 }
 
-LookupConverter Converter(int nameLength, int priceLevel) {
-    LookupConverter converter;
-    converter.NameLength = nameLength;
-    converter.PriceLevel = priceLevel;
-    return converter;
-}
+LookupConverter Converter(int nameLength, int priceLevel) { return LookupConverter{nameLength, priceLevel}; }
 
 // The lookup line that converting a goods file of the one goods line gives.
 std::string LookupLineOf(const LookupConverter& converter, const std::string& goodsLine) {

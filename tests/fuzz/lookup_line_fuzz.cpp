@@ -23,10 +23,7 @@ using iwv::fuzz::Require;
 constexpr std::array<int, 5> kNameLengths = {10, 15, 20, 25, 30};
 
 LookupConverter ConverterFor(std::uint8_t choice) {
-    LookupConverter converter;
-    converter.NameLength = kNameLengths[(choice >> 1) % kNameLengths.size()];
-    converter.PriceLevel = choice & 1;
-    return converter;
+    return LookupConverter{kNameLengths[(choice >> 1) % kNameLengths.size()], choice & 1};
 }
 
 // Goods field `index` read without the splitter: a field past the end, and

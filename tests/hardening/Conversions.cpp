@@ -11,7 +11,7 @@ const Conversion& LookupConversion() {
         "X;590001;M\xB9ka pszenna, typ 450;189;249;12500\r\nX;590002;S\xF3l;95;129;3000\r\n",
         "M\xB9ka pszenna. typ 45,590001,12.500,0,2.49\r\nS\xF3l,590002,3.000,0,1.29\r\n",
         [](const std::string& input, const std::string& output, const platform::ReplacementFile::Opener& open) {
-            LookupConverter().Convert(input, output, open);
+            LookupConverter{20, 0}.Convert(input, output, open);
         }};
     return conversion;
 }

@@ -6,12 +6,15 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "platform/InputFile.h"
 
 namespace iwv::platform {
 namespace {
 
 using test::TempDir;
+using test::ReadBytes;
 using test::WriteBytes;
+
 TEST(RemoveFile, RemovesAnExistingFileOnly) {
     TempDir dir;
     WriteBytes(dir.File("inwin.txt"), "A,1\r\n");
@@ -29,6 +32,20 @@ TEST(Directories, ExistAndWritable) {
     EXPECT_TRUE(DirectoryWritable(dir.Path().string()));
     EXPECT_FALSE(DirectoryWritable(dir.File("missing")));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"file.txt"});
+}
+
+TEST(CopyToNewFile, CopiesEveryBlockAndNeverOverwrites) {
+    TempDir dir;
+    std::string bytes;
+    for (int i = 0; bytes.size() < 2 * InputFile::kBlockBytes + 7; ++i) bytes += "INW;" + std::to_string(i) + ";1000\r\n";
+    WriteBytes(dir.File("count.txt"), bytes);
+    WriteBytes(dir.File("taken.txt"), "kept");
+    EXPECT_TRUE(CopyToNewFile(dir.File("count.txt"), dir.File("copy.txt")));
+    EXPECT_EQ(ReadBytes(dir.File("copy.txt")), bytes);
+    EXPECT_FALSE(CopyToNewFile(dir.File("count.txt"), dir.File("taken.txt")));
+    EXPECT_EQ(ReadBytes(dir.File("taken.txt")), "kept");
+    EXPECT_FALSE(CopyToNewFile(dir.File("missing.txt"), dir.File("other.txt")));
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"copy.txt", "count.txt", "taken.txt"}));
 }
 
 TEST(ReplacementFile, CannotOpenInAMissingDirectoryOrOverADirectory) {
