@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/ByteBuffer.h"
+#include "common/ByteSearch.h"
 
 namespace iwv {
 
@@ -81,5 +82,38 @@ private:
         return limits;
     }
 };
+
+// Inline, as the conversions split a line for every few dozen bytes they
+// read: a call would cost about as much as the split.
+inline std::int64_t WordSplitter::Split(std::string_view text) {
+    OutOfRange = false;
+    inPieces_ = false;
+    rest_ = {};
+    if (Separator == '\0') {
+        fields_[0] = text;
+        return count_ = text.empty() ? 0 : 1;
+    }
+    // The kept fields are found one separator after another; those past the
+    // count keep what an earlier split left, as Field never reads them.
+    const char* const data = text.data();
+    std::size_t begin = 0;
+    for (std::size_t kept = 0; kept < fields_.size(); ++kept) {
+        const std::size_t end = FindByte(text, begin, Separator);
+        fields_[kept] = std::string_view(data + begin, end - begin);
+        if (end == text.size()) return count_ = static_cast<std::int64_t>(begin < end ? kept + 1 : kept);
+        begin = end + 1;
+    }
+    // Later fields are only counted: what is left holds one field more than
+    // separators, less one that ends it.
+    rest_ = text.substr(begin);
+    count_ = kKeptFields;
+    if (!rest_.empty()) count_ += CountByte(rest_, Separator) + (text.back() == Separator ? 0 : 1);
+    return count_;
+}
+
+inline std::string_view WordSplitter::SplitText(std::string_view text) {
+    Split(text);
+    return text;
+}
 
 }  // namespace iwv
