@@ -48,7 +48,6 @@ public:
     DriverRun RunDriver(const DriverSettings& settings, const char* startFailureText);
 
     void Pause(unsigned milliseconds) const { services_.Sleep(milliseconds); }
-    const OperationServices& Services() const { return services_; }
     const std::string& DataPath() const { return dataPath_; }
     const std::string& WorkDirectory() const { return workDirectory_; }
     // The local time at which the call began.
