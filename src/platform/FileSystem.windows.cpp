@@ -37,6 +37,14 @@ std::string FullPath(const std::string& path) {
     return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
+// True when someone holds the file open without letting it be deleted, as a
+// host showing its count file may: it cannot be replaced then, only written.
+bool HeldAgainstDeletion(const std::string& path) {
+    WinHandle probe(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    return !probe.Valid() && ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 // Copies the whole of from over the start of to and cuts to there, in the
 // same file, so that whoever holds it open keeps a valid handle.
 ReplacementFile::Status OverwriteInPlace(const std::string& from, const std::string& to) {
@@ -91,6 +99,9 @@ private:
     }
 
     Status Replace() {
+        // Trying anyway would fail the same way, and costs Wine a stray
+        // temporary file beside the target.
+        if (HeldAgainstDeletion(target_)) return WriteInPlace();
         if (::ReplaceFileA(FullPath(target_).c_str(), FullPath(temp_).c_str(), nullptr, REPLACEFILE_WRITE_THROUGH,
                            nullptr, nullptr))
             return Status::Ok;
@@ -105,6 +116,10 @@ private:
         }
         if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_UNABLE_TO_REMOVE_REPLACED)
             return Status::CannotCreate;
+        return WriteInPlace();
+    }
+
+    Status WriteInPlace() {
         const Status status = OverwriteInPlace(temp_, target_);
         // Written part-way, the target holds neither count: the complete copy
         // stays beside it for whoever mends it.
