@@ -16,8 +16,10 @@ have_pkg googletest || need+=(googletest)
 have_pkg libgtest-dev || need+=(libgtest-dev)
 have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix)
 have_cmd i686-w64-mingw32-objdump || need+=(binutils-mingw-w64-i686)
+have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have_pkg wine32:i386 || need+=(wine wine32:i386)
 have_cmd wine || need+=(wine)
+[ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 # The sanitizer and fuzzer runtime must match the clang that is installed.
 clang_major=$(clang --version 2>/dev/null | sed -nE 's/.*clang version ([0-9]+).*/\1/p' | head -1)
 clang_rt=libclang-rt-${clang_major:-14}-dev

@@ -33,6 +33,7 @@ else
   echo "SKIPPED: this machine's kernel does not run 32-bit programs, so Wine cannot run the Windows tests;"
   echo "         the Windows tree is built and only its binary checks run."
   run windows-binary make --no-print-directory test-windows-binary
+  run windows64 make --no-print-directory test-windows64
   results+=("windows|skipped: no 32-bit programs on this kernel|0")
 fi
 run fuzz scripts/fuzz.sh --smoke
