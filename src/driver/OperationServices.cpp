@@ -3,8 +3,9 @@
 namespace iwv {
 
 OperationServices OperationServices::System() {
-    return OperationServices{&platform::SleepMilliseconds, &platform::MonotonicMilliseconds, &platform::LocalNow,
-                             &platform::DriverProcess::Start, &platform::ReplacementFile::Open, &platform::ReplacementFile::OpenPreservingTarget};
+    return OperationServices{&platform::SleepMilliseconds,     &platform::MonotonicMilliseconds,
+                             &platform::LocalNow,              &platform::DriverProcess::Start,
+                             &platform::ReplacementFile::Open, &platform::ReplacementFile::OpenPreservingTarget};
 }
 
 }  // namespace iwv

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "common/ByteSearch.h"
-#include "common/LineFileReader.h"
+#include "common/LineFileConversion.h"
 #include "common/LineFileWriter.h"
 #include "common/Words.h"
 
@@ -75,13 +75,9 @@ ConversionCounts LookupConverter::Convert(const std::string& goodsPath, const st
     goods.Limit(kIgnoredField, 0);
     goods.Limit(otherPriceField, 0);
 
-    LineFileReader goodsFile(goodsPath);
-    LineFileWriter lookupFile(lookupPath, open);
-    ConversionCounts counts;
-    counts.read = goodsFile.ForEachLine(goods, [&] { AppendLookupLine(goods, priceField, lookupFile); });
-    counts.written = lookupFile.Lines();
-    lookupFile.Commit();
-    return counts;
+    return ConvertLineFile(goodsPath, lookupPath, open, goods, [&](LineFileWriter& lookup, ConversionCounts&) {
+        AppendLookupLine(goods, priceField, lookup);
+    });
 }
 
 }  // namespace iwv

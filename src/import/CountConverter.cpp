@@ -1,7 +1,7 @@
 #include "import/CountConverter.h"
 
 #include "common/ByteSearch.h"
-#include "common/LineFileReader.h"
+#include "common/LineFileConversion.h"
 #include "common/LineFileWriter.h"
 #include "common/Words.h"
 
@@ -54,13 +54,10 @@ ConversionCounts CountConverter::Convert(const std::string& terminalDataPath, co
     // is kept.
     for (int field = kCountLineFields; field < WordSplitter::kKeptFields; ++field) terminal.Limit(field, 0);
 
-    LineFileReader terminalFile(terminalDataPath);
-    LineFileWriter countFile(countPath, open);
-    ConversionCounts counts;
-    counts.read = terminalFile.ForEachLine(terminal, [&] { AppendCountLine(terminal, countFile, counts); });
-    counts.written = countFile.Lines();
-    countFile.Commit();
-    return counts;
+    return ConvertLineFile(terminalDataPath, countPath, open, terminal,
+                           [&](LineFileWriter& count, ConversionCounts& counts) {
+                               AppendCountLine(terminal, count, counts);
+                           });
 }
 
 std::optional<NormalizedQuantity> NormalizeQuantity(std::string_view quantity) {
