@@ -11,13 +11,15 @@ namespace {
 constexpr auto kTransactionStatus = Cp1250("\nTransakcja w toku ...");
 constexpr unsigned kSettleMilliseconds = 1000;
 
-// The value text a parameter resolves to: the host's answer when the list
-// knows it, the default otherwise.
+// What a parameter resolved to, as the journal shows it: the host's answer
+// when the list knows it. Any other answer leaves a number at its default and
+// puts no port or speed code on the command line, and the journal says which.
 std::string ResolvedText(const char* key, const std::string& answer) {
     const Parameter* parameter = FindParameter(key);
-    if (parameter == nullptr) return answer;
-    const ParameterValue* found = parameter->Find(answer);
-    return std::string(found != nullptr ? found->text : parameter->Default().text);
+    if (parameter == nullptr || parameter->Find(answer) != nullptr) return answer;
+    const bool code = parameter->field == SettingField::PortCode || parameter->field == SettingField::BaudCode;
+    return "\"" + answer + "\" is not in the list, so " +
+           (code ? std::string("no code") : std::string(parameter->Default().text));
 }
 
 }  // namespace

@@ -57,6 +57,18 @@ TEST_F(GoodsExportTest, OneEntryInTheJournalSaysWhatHappened) {
         EXPECT_NE(journal.find(line), std::string::npos) << line << " in\n" << journal;
 }
 
+// The journal says what an unknown answer did, never a value that was not used.
+TEST_F(GoodsExportTest, AnswersOutsideTheListsAreJournaledAsTheyActed) {
+    WriteBytes(DataFile("towary.txt"), kGoods.view());
+    host_.answers["port"] = "COM99";
+    host_.answers["dlugosc"] = "12";
+    ASSERT_EQ(ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()), 1);
+    for (const char* line : {"  settings: port \"COM99\" is not in the list, so no code, baud 9600, timeout 1 min, "
+                             "dlugosc \"12\" is not in the list, so 20 liter, cena Cena det\r\n",
+                             "  command line: dlookup.exe inwout.txt,5\r\n"})
+        EXPECT_NE(JournalText().find(line), std::string::npos) << line << " in\n" << JournalText();
+}
+
 TEST_F(GoodsExportTest, ErrorThatEndsTheExportIsJournaledAndStillReachesTheHost) {
     EXPECT_EQ(ErrorOf([&] { ExportGoods(Instance(), 1, DataPath("towary.txt").c_str(), Services()); }),
               "Cannot open file " + DataPath("towary.txt"));
