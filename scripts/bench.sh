@@ -120,19 +120,23 @@ printf '%-34s %8s s\n' "lookup conversion" "$lookup_s" "dd copy of the goods fil
   "awk lookup conversion" "$awk_s" "count conversion" "$count_s" "dd copy of the terminal file" "$copy_terminal_s"
 echo "lookup / copy $(ratio "$lookup_s" "$copy_goods_s"), count / copy $(ratio "$count_s" "$copy_terminal_s"), awk / lookup $(ratio "$awk_s" "$lookup_s")"
 
+# big_file KIND COMMAND TEXT: converts a generated file of BIG_LINES lines of
+# KIND (goods or terminal) with the tool's COMMAND once, and prints "KIB SAME":
+# its peak memory, and 1 when the output is the awk conversion's.
+big_file() {
+  local kind=$1 command=$2 text=$3 kib same
+  "$generator" "$kind" "$BIG_LINES" "$work/big-in.txt"
+  read -r _ kib < <(RUNS=1 best_of "$work/big-out.txt" "$tool" "$command" "$work/big-in.txt" "$work/big-out.txt")
+  awk -f "tools/benchdata/$command.awk" "$work/big-in.txt" >"$work/big-awk.txt"
+  cmp -s "$work/big-out.txt" "$work/big-awk.txt" && same=1 || same=0
+  echo "$text $(stat -c %s "$work/big-in.txt") bytes: peak $(mib "$kib")" >&2
+  rm -f "$work/big-in.txt" "$work/big-out.txt" "$work/big-awk.txt"
+  echo "$kib $same"
+}
+
 echo "=== Memory on $BIG_LINES lines"
-"$generator" goods "$BIG_LINES" "$work/big-goods.txt"
-read -r _ big_lookup_kib < <(RUNS=1 best_of "$work/big-inwout.txt" "$tool" lookup "$work/big-goods.txt" "$work/big-inwout.txt")
-awk -f tools/benchdata/lookup.awk "$work/big-goods.txt" >"$work/big-inwout-awk.txt"
-cmp -s "$work/big-inwout.txt" "$work/big-inwout-awk.txt" && big_lookup_same=1 || big_lookup_same=0
-echo "goods file $(stat -c %s "$work/big-goods.txt") bytes: peak $(mib "$big_lookup_kib")"
-rm -f "$work/big-goods.txt" "$work/big-inwout.txt" "$work/big-inwout-awk.txt"
-"$generator" terminal "$BIG_LINES" "$work/big-inwin.txt"
-read -r _ big_count_kib < <(RUNS=1 best_of "$work/big-count.txt" "$tool" count "$work/big-inwin.txt" "$work/big-count.txt")
-awk -f tools/benchdata/count.awk "$work/big-inwin.txt" >"$work/big-count-awk.txt"
-cmp -s "$work/big-count.txt" "$work/big-count-awk.txt" && big_count_same=1 || big_count_same=0
-echo "terminal data file $(stat -c %s "$work/big-inwin.txt") bytes: peak $(mib "$big_count_kib")"
-rm -f "$work/big-inwin.txt" "$work/big-count.txt" "$work/big-count-awk.txt"
+read -r big_lookup_kib big_lookup_same < <(big_file goods lookup "goods file")
+read -r big_count_kib big_count_same < <(big_file terminal count "terminal data file")
 
 echo "=== A goods file of $HUGE_GB GB through the Windows build under Wine"
 huge_lines=$((HUGE_GB * 1024 * 1024 * 1024 / 81 + 1))

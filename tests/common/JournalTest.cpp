@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "TestFiles.h"
 #include "common/Journal.h"
@@ -11,32 +14,41 @@
 namespace iwv::test {
 namespace {
 
-TEST(Journal, EntriesAreAppendedWhole) {
+struct LimitCase {
+    const char* name;
+    std::uint64_t limit;
+    std::vector<std::string> entries;
+    std::string journal;
+    std::optional<std::string> older;  // none when there is no older file
+};
+
+// An entry that would pass the limit begins a new file, and only one older
+// file is kept; one that reaches the limit exactly still fits.
+const LimitCase kLimitCases[] = {
+    {"EntriesAreAppendedWhole", Journal::kDefaultLimit, {"one\r\n", "two\r\n"}, "one\r\ntwo\r\n", std::nullopt},
+    {"EntryUpToTheLimitStays", 12, {"aaaa\r\n", "bbbb\r\n"}, "aaaa\r\nbbbb\r\n", std::nullopt},
+    {"EntryPastTheLimitBeginsANewFile", 10, {"aaaa\r\n", "bbbb\r\n", "cccc\r\n", "dddd\r\n"}, "dddd\r\n",
+     "cccc\r\n"},
+};
+
+class JournalLimit : public testing::TestWithParam<LimitCase> {};
+
+TEST_P(JournalLimit, KeepsTheFileBounded) {
+    const LimitCase& c = GetParam();
     TempDir dir;
-    const Journal journal((dir.Path() / "iwvestra.log").string());
-    ASSERT_TRUE(journal.Append("one\r\n"));
-    ASSERT_TRUE(journal.Append("two\r\n"));
-    EXPECT_EQ(ReadBytes(dir.Path() / "iwvestra.log"), "one\r\ntwo\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "iwvestra.log.1"));
+    const Journal journal((dir.Path() / "iwvestra.log").string(), c.limit);
+    for (const std::string& entry : c.entries) ASSERT_TRUE(journal.Append(entry));
+    EXPECT_EQ(ReadBytes(dir.Path() / "iwvestra.log"), c.journal);
+    std::vector<std::string> names{"iwvestra.log"};
+    if (c.older) {
+        names.push_back("iwvestra.log.1");
+        EXPECT_EQ(ReadBytes(dir.Path() / "iwvestra.log.1"), *c.older);
+    }
+    EXPECT_EQ(dir.Names(), names);
 }
 
-TEST(Journal, AnEntryThatWouldPassTheLimitBeginsANewFileAndOneOlderIsKept) {
-    TempDir dir;
-    const Journal journal((dir.Path() / "iwvestra.log").string(), 10);
-    for (const char* entry : {"aaaa\r\n", "bbbb\r\n", "cccc\r\n", "dddd\r\n"}) ASSERT_TRUE(journal.Append(entry));
-    EXPECT_EQ(ReadBytes(dir.Path() / "iwvestra.log"), "dddd\r\n");
-    EXPECT_EQ(ReadBytes(dir.Path() / "iwvestra.log.1"), "cccc\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()), 2);
-}
-
-TEST(Journal, AnEntryUpToTheLimitStaysInTheFile) {
-    TempDir dir;
-    const Journal journal((dir.Path() / "iwvestra.log").string(), 12);
-    ASSERT_TRUE(journal.Append("aaaa\r\n"));
-    ASSERT_TRUE(journal.Append("bbbb\r\n"));
-    EXPECT_EQ(ReadBytes(dir.Path() / "iwvestra.log"), "aaaa\r\nbbbb\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "iwvestra.log.1"));
-}
+INSTANTIATE_TEST_SUITE_P(Table, JournalLimit, testing::ValuesIn(kLimitCases),
+                         [](const testing::TestParamInfo<LimitCase>& info) { return info.param.name; });
 
 TEST(Journal, ThatCannotBeWrittenSaysSoAndLeavesWhatIsThere) {
     TempDir dir;
