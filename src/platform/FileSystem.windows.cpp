@@ -37,6 +37,17 @@ std::string FullPath(const std::string& path) {
     return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
+// Copies what is left of input into file at its current place, a block at
+// a time; false when a read or a write fails.
+bool CopyRest(InputFile& input, HANDLE file) {
+    std::vector<char> block(InputFile::kBlockBytes);
+    std::size_t read = 0;
+    bool copied = true;
+    while (copied && (copied = input.Read(block.data(), block.size(), read)) && read > 0)
+        copied = WriteWhole(file, block.data(), read);
+    return copied;
+}
+
 // True when someone holds the file open without letting it be deleted, as a
 // host showing its count file may: it cannot be replaced then, only written.
 bool HeldAgainstDeletion(const std::string& path) {
@@ -48,21 +59,12 @@ bool HeldAgainstDeletion(const std::string& path) {
 // Copies the whole of from over the start of to and cuts to there, in the
 // same file, so that whoever holds it open keeps a valid handle.
 ReplacementFile::Status OverwriteInPlace(const std::string& from, const std::string& to) {
-    WinHandle source(::CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const std::unique_ptr<InputFile> source = InputFile::Open(from);
     // The host's own sharing: it may go on reading and writing its handle.
     WinHandle target(::CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!source.Valid() || !target.Valid()) return ReplacementFile::Status::CannotCreate;
-    static constexpr DWORD kChunk = 64 * 1024;
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kChunk]);
-    if (!buffer) return ReplacementFile::Status::CannotCreate;
-    for (;;) {
-        DWORD read = 0;
-        if (!::ReadFile(source.Get(), buffer.get(), kChunk, &read, nullptr)) return ReplacementFile::Status::CannotWrite;
-        if (read == 0) break;
-        if (!WriteWhole(target.Get(), buffer.get(), read)) return ReplacementFile::Status::CannotWrite;
-    }
+    if (!source || !target.Valid()) return ReplacementFile::Status::CannotCreate;
+    if (!CopyRest(*source, target.Get())) return ReplacementFile::Status::CannotWrite;
     if (!::SetEndOfFile(target.Get()) || !::FlushFileBuffers(target.Get()) || !target.Close())
         return ReplacementFile::Status::CannotWrite;
     return ReplacementFile::Status::Ok;
@@ -173,12 +175,7 @@ bool CopyToNewFile(const std::string& from, const std::string& to) {
     if (!input) return false;
     WinHandle file(::CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
-    std::vector<char> block(InputFile::kBlockBytes);
-    std::size_t read = 0;
-    bool copied = true;
-    while (copied && (copied = input->Read(block.data(), block.size(), read)) && read > 0)
-        copied = WriteWhole(file.Get(), block.data(), read);
-    if (copied && file.Close()) return true;
+    if (CopyRest(*input, file.Get()) && file.Close()) return true;
     file.Close();
     ::DeleteFileA(to.c_str());
     return false;
