@@ -4,19 +4,30 @@
  *
  * The host loads the DLL (LoadLibrary), finds the ten entry points below by
  * name or ordinal (GetProcAddress) and calls them on one thread at a time per
- * instance. Every argument and result is one 32-bit word. Every text that
- * crosses the interface is a NUL-terminated Windows-1250 byte text. The
- * library never learns the size of a host buffer; each entry point says the
- * longest text it writes.
+ * instance. Every text that crosses the interface is a NUL-terminated
+ * Windows-1250 byte text. The library never learns the size of a host buffer;
+ * each entry point says the longest text it writes.
+ *
+ * There are two DLLs, one per host architecture, with the same entry points,
+ * ordinals, texts and behaviour; a host loads the one of its own bitness:
+ *
+ *   host      DLL                    IWV_WORD, pointers   calling convention
+ *   32-bit    IWVestra.dll (win32)   32 bits              __stdcall
+ *   64-bit    IWVestra.dll (win64)   64 bits              the x64 convention
+ *
+ * A host written against this header builds for both without change.
  *
  * This header is plain C89 and C++; it needs no other header.
  */
 #ifndef IWVESTRA_H
 #define IWVESTRA_H
 
-/* The calling convention of every entry point and callback: the called
- * function removes its arguments. Define IWV_CALL before including this
- * header only to build the library's code for another platform. */
+/* The calling convention of every entry point and callback. On 32-bit
+ * Windows it is __stdcall: the called function removes its arguments. x64
+ * Windows has a single calling convention; compilers accept __stdcall there
+ * and ignore it, so the same declarations serve both. Define IWV_CALL before
+ * including this header only to build the library's code for another
+ * platform. */
 #ifndef IWV_CALL
 #define IWV_CALL __stdcall
 #endif
@@ -26,8 +37,18 @@ extern "C" {
 #endif
 
 /* A host value that the library hands back and never reads (HostContext,
- * CallContext). 32 bits in the DLL; as wide as a pointer elsewhere. */
+ * CallContext). As wide as a pointer, so that a host may pass the address of
+ * its own state: 32 bits for the 32-bit DLL, 64 bits for the 64-bit one
+ * (unsigned long is 32 bits on 64-bit Windows). */
+#if defined(_WIN64) && defined(__GNUC__)
+/* MinGW and clang know __int64 only from <windows.h>; __extension__ keeps a
+ * strict C89 build quiet about long long. */
+__extension__ typedef unsigned long long IWV_WORD;
+#elif defined(_WIN64)
+typedef unsigned __int64 IWV_WORD;
+#else
 typedef unsigned long IWV_WORD;
+#endif
 
 /* One registration of a host with the library, made by
  * HSTDLLRejestrujBiblioteke and freed by HSTDLLZwolnijBiblioteke. Opaque. */
@@ -81,7 +102,8 @@ typedef int(IWV_CALL *IWV_ReportError)(IWV_WORD hostContext, IWV_WORD callContex
  * time-out. EXCEPTION_NONCONTINUABLE; ExceptionInformation[0] is the address
  * of the message, a NUL-terminated Windows-1250 text valid until the next
  * error raised on the same thread. Everything the call held is released
- * before it is raised. */
+ * before it is raised. The same on both architectures: an MSVC host catches
+ * it with __try/__except, a Delphi host with try/except. */
 #define IWV_LIBRARY_ERROR 0xE0495756UL
 
 /* Ordinal 1. Returns IWV_LIBRARY_TYPE. */

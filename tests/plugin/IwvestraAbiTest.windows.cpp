@@ -1,148 +1,17 @@
-// The built IWVestra.dll as a host sees it: loaded with LoadLibraryA, entry
-// points looked up by name and by ordinal and called through stdcall
-// pointers. The test program links none of the library's code.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
+// The parts of the host interface that are the same on every architecture:
+// the export table, the texts, the instances and callbacks, the version.
 #include <array>
-#include <cstdint>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
-
-#include "IWVestra.h"
+#include <new>
 
 #include "plugin/ExpectedTexts.h"
 #include "plugin/HostBuffer.h"
+#include "plugin/IwvestraDll.windows.h"
 #include "plugin/LibraryVersion.h"
-#include "support/RecordingHost.h"
-#include "support/WindowsPath.h"
-#include "plugin/StackCheckedCall.windows.h"
 
 namespace {
 
-using iwv::test::CallChecked;
-using iwv::test::HostBuffer;
-using iwv::test::RecordingHost;
-using iwv::test::WindowsPath;
-using Word = std::uint32_t;
-
-// An entry point looked up by its name, typed as the public header declares it.
-#define IWV_ENTRY(name) Entry<decltype(&name)>(#name)
-
-struct Export {
-    std::string name;
-    int ordinal;
-};
-
-// The entry points the public header declares, as the build read them from it.
-std::vector<Export> HeaderExports() {
-    std::vector<Export> exports;
-    std::ifstream list(WindowsPath(IWV_EXPORTS_LIST));
-    Export entry;
-    while (list >> entry.ordinal >> entry.name) exports.push_back(entry);
-    return exports;
-}
-
-const std::string kTransactionStatus = "\nTransakcja w toku ...";
-const std::string kExportStartFailure = "B\xB3\xB9" "d uruchomienia driver'a (dlookup.exe).";
-const std::string kImportStartFailure = "B\xB3\xB9" "d uruchomienia driver'a (232_read.exe).";
-
-const std::string& DllPath() {
-    static const std::string path = WindowsPath(IWV_DLL_PATH);
-    return path;
-}
-
-void* Address(FARPROC function) { return reinterpret_cast<void*>(function); }
-
-template <typename Function>
-void* Address(Function function) {
-    return reinterpret_cast<void*>(function);
-}
-
-bool OnSearchPath(const char* program) {
-    char found[MAX_PATH];
-    return ::SearchPathA(nullptr, program, nullptr, MAX_PATH, found, nullptr) != 0;
-}
-
-void WriteFile(const std::string& path, const std::string& contents) {
-    std::ofstream(path, std::ios::binary) << contents;
-}
-
-bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// <temp>\<unique>\host\data: the host's data files lie in data, so the work
-// directory the library derives from them is host.
-class HostDirectories {
-public:
-    HostDirectories() {
-        char temp[MAX_PATH];
-        ::GetTempPathA(MAX_PATH, temp);
-        root_ = std::string(temp) + "iwvestra-abi-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(::GetTickCount());
-        ::CreateDirectoryA(root_.c_str(), nullptr);
-        ::CreateDirectoryA(Work().c_str(), nullptr);
-        ::CreateDirectoryA(Data().c_str(), nullptr);
-    }
-    ~HostDirectories() {
-        for (const char* name : {"goods.txt", "count.txt"}) ::DeleteFileA((Data() + "\\" + name).c_str());
-        for (const char* name : {"inwout.txt", "inwin.txt"}) ::DeleteFileA((Work() + "\\" + name).c_str());
-        ::RemoveDirectoryA(Data().c_str());
-        ::RemoveDirectoryA(Work().c_str());
-        ::RemoveDirectoryA(root_.c_str());
-    }
-    HostDirectories(const HostDirectories&) = delete;
-    HostDirectories& operator=(const HostDirectories&) = delete;
-
-    std::string Work() const { return root_ + "\\host"; }
-    std::string Data() const { return Work() + "\\data"; }
-
-private:
-    std::string root_;
-};
-
-class IwvestraDll : public testing::Test {
-protected:
-    void SetUp() override {
-        module_ = ::LoadLibraryA(DllPath().c_str());
-        ASSERT_NE(module_, nullptr) << "cannot load " << DllPath() << ", error " << ::GetLastError();
-        // An operation must fail to start its driver here, so that it ends
-        // with ReportError and a result instead of talking to a terminal.
-        ASSERT_FALSE(OnSearchPath("dlookup.exe")) << "a dlookup.exe lies on the search path";
-        ASSERT_FALSE(OnSearchPath("232_read.exe")) << "a 232_read.exe lies on the search path";
-    }
-    void TearDown() override {
-        if (module_ != nullptr) ::FreeLibrary(module_);
-    }
-
-    FARPROC Raw(const char* name) const { return ::GetProcAddress(module_, name); }
-
-    template <typename Function>
-    Function Entry(const char* name) const {
-        const FARPROC raw = Raw(name);
-        EXPECT_NE(raw, nullptr) << name;
-        return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(raw));
-    }
-
-    // A new instance for host with all three callbacks registered.
-    IWVestraInstance* RegisterHost(RecordingHost& host) const {
-        IWVestraInstance* instance = IWV_ENTRY(HSTDLLRejestrujBiblioteke)(host.Context(), 0, 0, 0);
-        const auto registerCallback = IWV_ENTRY(HSTDLLRejestrujCallback);
-        registerCallback(instance, Address(&RecordingHost::ShowStatus), 2);
-        registerCallback(instance, Address(&RecordingHost::GetParameterValue), 6);
-        registerCallback(instance, Address(&RecordingHost::ReportError), 7);
-        return instance;
-    }
-
-    HMODULE module_ = nullptr;
-};
+using namespace iwv::test;
+using Word = IWV_WORD;
 
 TEST_F(IwvestraDll, ExportsTenEntryPointsByNameAndOrdinal) {
     const std::vector<Export> exports = HeaderExports();
@@ -158,37 +27,6 @@ TEST_F(IwvestraDll, ExportsTenEntryPointsByNameAndOrdinal) {
     EXPECT_EQ(Raw("HSTDLLTypBiblioteki@0"), nullptr);
     EXPECT_EQ(Raw("_HSTDLLTypBiblioteki@0"), nullptr);
     EXPECT_EQ(Raw("HSTDLLParametr@32"), nullptr);
-}
-
-TEST_F(IwvestraDll, EveryEntryPointRemovesItsOwnArguments) {
-    HostDirectories directories;
-    const std::string dataPath = directories.Data() + "\\goods.txt";
-    WriteFile(dataPath, "");
-    RecordingHost host;
-    auto call = [&](const char* name, std::initializer_list<Word> arguments) {
-        const auto result = CallChecked(Address(Raw(name)), arguments);
-        EXPECT_EQ(result.stackDelta, 0) << name << " left the stack unbalanced";
-        return result.value;
-    };
-    auto word = [](const void* pointer) { return static_cast<Word>(reinterpret_cast<std::uintptr_t>(pointer)); };
-    std::array<HostBuffer, 5> buffers;
-
-    EXPECT_EQ(call("HSTDLLTypBiblioteki", {}), 3u);
-    const Word instance = call("HSTDLLRejestrujBiblioteke", {host.Context(), 1, 2, 3});
-    ASSERT_NE(instance, 0u);
-    call("HSTDLLRejestrujCallback", {instance, word(Address(&RecordingHost::ShowStatus)), 2});
-    call("HSTDLLRejestrujCallback", {instance, word(Address(&RecordingHost::GetParameterValue)), 6});
-    call("HSTDLLRejestrujCallback", {instance, word(Address(&RecordingHost::ReportError)), 7});
-    EXPECT_EQ(call("HSTDLLParametr", {301, 1, word(buffers[0].data()), word(buffers[1].data()),
-                                      word(buffers[2].data()), word(buffers[3].data()), word(buffers[4].data()), 0}),
-              2u);
-    EXPECT_EQ(call("HSTDLLTekstListyParametru", {word("baud"), 0, word(buffers[0].data())}), 1u);
-    EXPECT_EQ(call("HSTDLLWlasciwosci", {word(buffers[0].data()), 302}), word(buffers[0].data()));
-    EXPECT_EQ(call("HSTDLLInwZeruj", {0, 0}), 1u);
-    EXPECT_EQ(call("HSTDLLInwEksportujTowary", {instance, 5, word(dataPath.c_str())}), 0u);
-    EXPECT_EQ(call("HSTDLLInwImport", {instance, 6, word(dataPath.c_str())}), 0u);
-    call("HSTDLLZwolnijBiblioteke", {instance});
-    EXPECT_EQ(host.calls.size(), 12u) << "both operations reached the host's callbacks";
 }
 
 TEST_F(IwvestraDll, CatalogueTextsAreByteExact) {
@@ -302,6 +140,31 @@ TEST_F(IwvestraDll, OperationsCallOnlyTheirOwnInstancesHost) {
     EXPECT_TRUE(FileExists(directories.Work() + "\\inwout.txt"));
     EXPECT_FALSE(FileExists(staleTerminalData));
     EXPECT_EQ(ReadFile(countPath), "INW;1;1000\r\n");
+}
+
+TEST_F(IwvestraDll, HostWordsCrossTheInterfaceWhole) {
+    // A host may pass the address of its own state as its context. Placed at
+    // the top of the address space, a host's address loses bits on its way
+    // back if a word is narrower than a pointer.
+    void* top = ::VirtualAlloc(nullptr, sizeof(RecordingHost), MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE);
+    ASSERT_NE(top, nullptr);
+    RecordingHost* host = new (top) RecordingHost;
+    HostDirectories directories;
+    const std::string goodsPath = directories.Data() + "\\goods.txt";
+    WriteFile(goodsPath, "");
+    const auto callContext = static_cast<Word>(0xC0FFEE00DEADBEEFull);
+
+    IWVestraInstance* instance = RegisterHost(*host);
+    EXPECT_EQ(IWV_ENTRY(HSTDLLInwEksportujTowary)(instance, callContext, goodsPath.c_str()), 0);
+    IWV_ENTRY(HSTDLLZwolnijBiblioteke)(instance);
+
+    EXPECT_EQ(host->calls.size(), 7u);
+    for (const auto& call : host->calls) {
+        EXPECT_EQ(call.hostContext, host->Context()) << call.callback;
+        EXPECT_EQ(call.callContext, callContext) << call.callback;
+    }
+    host->~RecordingHost();
+    ::VirtualFree(top, 0, MEM_RELEASE);
 }
 
 TEST_F(IwvestraDll, VersionResourceCarriesTheProjectVersion) {

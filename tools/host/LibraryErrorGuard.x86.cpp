@@ -21,7 +21,11 @@ struct Registration {
 
 EXCEPTION_DISPOSITION __cdecl OnException(EXCEPTION_RECORD* record, void* frame, CONTEXT*, void*) {
     if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
-    if (record->ExceptionCode != IWV_LIBRARY_ERROR || record->NumberParameters < 1) return ExceptionContinueSearch;
+    // Only the library's error as documented: its code, non-continuable, with
+    // the message's address.
+    if (record->ExceptionCode != IWV_LIBRARY_ERROR || !(record->ExceptionFlags & EXCEPTION_NONCONTINUABLE) ||
+        record->NumberParameters < 1)
+        return ExceptionContinueSearch;
     auto* registration = static_cast<Registration*>(frame);
     const auto* text = reinterpret_cast<const char*>(record->ExceptionInformation[0]);
     std::strncpy(registration->message, text ? text : "", sizeof registration->message - 1);
