@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Checks the built plug-in as the host and Windows see the file: a 32-bit DLL
-# with exactly the ten entry points under their plain names and ordinals, no
-# runtime DLL beside the Windows system ones, ASLR and DEP switched on, and a
-# version resource naming the product. Prints one line for every difference and
+# Checks the built plug-in as the host and Windows see the file: a DLL of the
+# expected architecture with exactly the ten entry points under their plain
+# names and ordinals, no runtime DLL beside the Windows system ones, ASLR
+# (for 64-bit, with high-entropy addresses) and DEP switched on, a version
+# resource naming the product and, when MACHINE_PATH is set, no mention of
+# that folder of the build machine. Prints one line for every difference and
 # fails when there is any.
 #
 # Usage: check-dll.sh DLL PRODUCT_NAME EXPORTS_LIST
 # EXPORTS_LIST holds "ordinal name" lines, as the build reads them from the
-# public header IWVestra.h. OBJDUMP and STRINGS name the MinGW binutils to use.
+# public header IWVestra.h. ARCH is win32 (the default) or win64. OBJDUMP and
+# STRINGS name the MinGW binutils to use.
 set -uo pipefail
 
 if [ $# -ne 3 ]; then
@@ -17,8 +20,20 @@ fi
 dll=$1
 product=$2
 exports_list=$3
+arch=${ARCH:-win32}
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 strings=${STRINGS:-i686-w64-mingw32-strings}
+
+# What each architecture's file must say of itself: objdump's format name, the
+# optional header's magic and the words the problems use.
+case $arch in
+  win32) format=pei-i386 magic=010b kind="PE32 i386" image=PE32 ;;
+  win64) format=pei-x86-64 magic=020b kind="PE32+ x86-64" image=PE32+ ;;
+  *)
+    echo "$0: ARCH must be win32 or win64, not $arch" >&2
+    exit 2
+    ;;
+esac
 
 problems=0
 problem() {
@@ -34,8 +49,8 @@ header_field() {
 }
 
 check_format() {
-  grep -q 'file format pei-i386' <<<"$headers" || problem "not a PE32 i386 file"
-  grep -Eq '^Magic[[:space:]]+010b' <<<"$headers" || problem "not a PE32 image (optional header magic is not 010b)"
+  grep -q "file format $format\$" <<<"$headers" || problem "not a $kind file"
+  grep -Eq "^Magic[[:space:]]+$magic" <<<"$headers" || problem "not a $image image (optional header magic is not $magic)"
   local characteristics
   characteristics=$(header_field Characteristics)
   if [ -z "$characteristics" ] || (((characteristics & 0x2000) == 0)); then
@@ -103,6 +118,16 @@ check_hardening() {
   flags=$((16#${flags:-0}))
   ((flags & 0x40)) || problem "DllCharacteristics lacks DYNAMIC_BASE (0x40): no ASLR"
   ((flags & 0x100)) || problem "DllCharacteristics lacks NX_COMPAT (0x100): no DEP"
+  if [ "$arch" = win64 ]; then
+    ((flags & 0x20)) || problem "DllCharacteristics lacks HIGH_ENTROPY_VA (0x20): ASLR only below 4 GiB"
+  fi
+}
+
+check_machine_path() {
+  [ -n "${MACHINE_PATH:-}" ] || return 0
+  if grep -qaF -- "$MACHINE_PATH" "$dll"; then
+    problem "names a folder of the build machine ($MACHINE_PATH)"
+  fi
 }
 
 check_version_resource() {
@@ -119,17 +144,21 @@ if [ ! -s "$exports_list" ]; then
 elif [ ! -f "$dll" ]; then
   problem "no file at $dll"
 elif ! headers=$("$objdump" -p "$dll" 2>&1); then
-  problem "not a PE32 i386 file ($objdump cannot read it)"
+  problem "not a $kind file ($objdump cannot read it)"
 else
   check_format
   check_exports
   check_imports
   check_hardening
   check_version_resource
+  check_machine_path
 fi
 
 if [ $problems -ne 0 ]; then
   echo "check-dll: $dll: $problems problem(s)"
   exit 1
 fi
-echo "check-dll: $dll: 32-bit DLL, the header's entry points, system imports only, ASLR and DEP, version resource"
+case $arch in
+  win32) echo "check-dll: $dll: 32-bit DLL, the header's entry points, system imports only, ASLR and DEP, version resource" ;;
+  win64) echo "check-dll: $dll: 64-bit DLL, the header's entry points, system imports only, high-entropy ASLR and DEP, version resource" ;;
+esac

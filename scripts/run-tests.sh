@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every tree and runs every suite: the include layers of src/, the
 # native tests, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the Windows tests under Wine and a short run of
+# UndefinedBehaviorSanitizer, the Windows tests under Wine (32-bit where it
+# runs, and always 64-bit under wine64) and a short run of
 # every fuzz target. Ends with each runner's own closing line and fails when
 # any suite failed.
 set -uo pipefail
@@ -33,9 +34,10 @@ else
   echo "SKIPPED: this machine's kernel does not run 32-bit programs, so Wine cannot run the Windows tests;"
   echo "         the Windows tree is built and only its binary checks run."
   run windows-binary make --no-print-directory test-windows-binary
-  run windows64 make --no-print-directory test-windows64
   results+=("windows|skipped: no 32-bit programs on this kernel|0")
 fi
+# The 64-bit DLL and every Windows suite under wine64, on every machine.
+run windows64 make --no-print-directory test-windows64
 run fuzz scripts/fuzz.sh --smoke
 
 echo
@@ -51,6 +53,8 @@ for result in "${results[@]}"; do
   log="build/test-$name.log"
   if [ -f "$log" ] && [[ $code != skipped* ]]; then
     grep -E '^[0-9]+% tests passed|^check-layers:.*looks down|^fuzz: [0-9]+ passed' "$log" | tail -1
+    # A Wine run's suites, one line each, as scripts/suite-counts.sh gave them.
+    sed -n '/^[^ ].*: [0-9]* of [0-9]* suites passed$/,$p' "$log"
   fi
 done
 exit $status

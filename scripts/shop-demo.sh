@@ -3,10 +3,21 @@
 # to the simulated terminal, a person counts a few items, and the count comes
 # back as the shop program's count file. Everything runs under Wine through
 # the real IWVestra.dll, loaded by iwvestra-host.exe as a sales program would.
+# JOBS sets the parallelism of building what the demo needs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-windows=$PWD/build/windows
+# The 32-bit DLL where Wine runs 32-bit programs here, else the 64-bit one
+# under wine64: the same library, texts and files, for a 64-bit sales program.
+if scripts/wine-runs.sh >/dev/null; then
+  windows=$PWD/build/windows
+  bits=32
+else
+  windows=$PWD/build/windows64
+  bits=64
+fi
+cmake --build "$windows" -j "${JOBS:-2}" --target iwvestra_dll iwvestra iwvestra-host \
+  simulator_dlookup simulator_232_read simulator_scan >/dev/null
 demo=$PWD/build/demo
 run=$windows/wine-run.sh
 winpath() { local p="Z:$1"; echo "${p//\//\\}"; }
@@ -16,34 +27,8 @@ scan() { "$run" "$windows/simulator/scan.exe" "$@"; }
 
 rm -rf "$demo"
 mkdir -p "$demo/Shop/Data" "$demo/terminal"
+say "The stocktake runs through the ${bits}-bit IWVestra.dll under Wine (programs in ${windows#$PWD/})"
 
-# Where Wine cannot run (a kernel without 32-bit programs), the same stocktake
-# runs with the native build: the same conversions and the simulated
-# terminal's drivers, started by hand in the work directory instead of by the
-# DLL.
-if ! scripts/wine-runs.sh; then
-  native=$PWD/build/native
-  say "Wine cannot run 32-bit programs on this machine, so IWVestra.dll cannot be loaded here."
-  echo "The same stocktake follows with the native build of the library's code and of the simulated terminal."
-  printf 'T;5900001000012;M\xb9ka pszenna, typ 450, 1 kg;189;249;12500\r\nT;5900001000036;S\xf3l kuchenna jodowana;95;129;3000\r\nT;5900001000050;Jab\xb3ka Szampion luz;180;299;25750\r\n' \
-    > "$demo/Shop/Data/towary.txt"
-  export IWV_TERMINAL_DIR=$demo/terminal
-  say "The integrator checks the shop's set-up (iwvestra check)"
-  "$native/iwvestra" check "$demo/Shop\\Data\\towary.txt" --port COM2 || true
-  say "Goods export: the lookup file Shop/inwout.txt, loaded by dlookup.exe (simulated)"
-  "$native/iwvestra" lookup "$demo/Shop/Data/towary.txt" "$demo/Shop/inwout.txt"
-  (cd "$demo/Shop" && "$native/simulator/dlookup.exe" inwout.txt,2,1)
-  iconv -f CP1250 -t UTF-8 "$demo/Shop/inwout.txt" | tr -d '\r'
-  say "At the shelves: counts scanned on the terminal"
-  "$native/simulator/scan.exe" 5900001000012 12.5
-  "$native/simulator/scan.exe" 5900001000036 00000
-  say "Stock-count import: 232_read.exe (simulated) leaves inwin.txt, converted into the count file"
-  (cd "$demo/Shop" && "$native/simulator/232_read.exe" inwin.txt,2,1)
-  "$native/iwvestra" count "$demo/Shop/inwin.txt" "$demo/Shop/Data/remanent.txt"
-  tr -d '\r' < "$demo/Shop/Data/remanent.txt"
-  say "Done (native). On a machine whose kernel runs 32-bit programs, make demo runs this through IWVestra.dll under Wine."
-  exit 0
-fi
 # The drivers are found by the platform's program search; Wine adds WINEPATH.
 export WINEPATH IWV_TERMINAL_DIR
 WINEPATH=$(winpath "$windows/simulator")
@@ -89,4 +74,4 @@ tr -d '\r' < "$demo/Shop/Data/remanent.txt"
 say "Clearing the count"
 host clear
 
-say "Done. The demo shop is in build/demo; the programs are in build/windows/dist and build/windows/simulator."
+say "Done. The demo shop is in build/demo; the programs are in ${windows#$PWD/}/dist and ${windows#$PWD/}/simulator."
