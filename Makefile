@@ -73,9 +73,10 @@ bench: build-native
 fuzz: deps
 	@scripts/fuzz.sh
 
-# The kit for host vendors and shops, build/dist/IWVestra-<version>-win32.zip,
-# checked and proven reproducible by a second build in a temporary folder.
-dist: deps $(WINDOWS)/CMakeCache.txt
+# The kits for host vendors and shops, build/dist/IWVestra-<version>-win32.zip
+# and -win64.zip, checked and proven reproducible by a second build in a
+# temporary folder.
+dist: deps $(WINDOWS)/CMakeCache.txt $(WINDOWS64)/CMakeCache.txt
 	@JOBS=$(JOBS) scripts/dist.sh
 
 clean:

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Makes the kit that host vendors and shop integrators receive,
-# build/dist/IWVestra-<version>-win32.zip, and refuses to leave it unless it
-# passes its own checks:
+# Makes the kits that host vendors and shop integrators receive, one per host
+# architecture: build/dist/IWVestra-<version>-win32.zip for 32-bit hosts and
+# IWVestra-<version>-win64.zip for 64-bit ones, with the same layout. It
+# refuses to leave them unless each passes its own checks:
 #   - it holds exactly the kit's files, and SHA256SUMS verifies every other one;
+#   - its DLL passes the binary checks of its architecture;
 #   - the version in its name is the project's version, the version resource of
 #     the DLL inside, the one the tools print and one with a CHANGELOG.md entry;
 #   - INSTALACJA.txt is Windows-1250 with CR LF and says what its source says;
@@ -10,22 +12,19 @@
 #   - the same sources built once more in a temporary folder, with the same
 #     toolchain, give the same bytes: the build is reproducible.
 #
-# Run by `make dist`, which configures build/windows first. JOBS sets the
+# Run by `make dist`, which configures build/windows and build/windows64 first. JOBS sets the
 # build's parallelism; SOURCE_DATE_EPOCH, when set, replaces the last commit's
 # time as the date of the zip's entries.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 root=$PWD
-windows=$root/build/windows
 out=$root/build/dist
 jobs=${JOBS:-2}
-toolchain=cmake/toolchain-mingw-i686.cmake
 targets=(iwvestra_dll iwvestra iwvestra-host)
 # The kit, in the order of the zip.
 programs=(IWVestra.dll iwvestra-host.exe iwvestra.exe)
 kit=(IWVestra.dll IWVestra.h iwvestra-host.exe iwvestra.exe INSTALACJA.txt README.md SHA256SUMS)
-strip=i686-w64-mingw32-strip
 
 fail() {
   echo "dist: $*" >&2
@@ -33,14 +32,13 @@ fail() {
 }
 step() { printf 'dist: %s\n' "$*"; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 
 version=$(sed -nE 's/^project\(IWVestra VERSION ([0-9]+\.[0-9]+\.[0-9]+)[ )].*/\1/p' CMakeLists.txt)
 [ -n "$version" ] || fail "no version in CMakeLists.txt's project()"
 # Windows writes file versions with four numbers; the fourth is always 0 here.
 file_version=$version.0
-zip_name=IWVestra-$version-win32.zip
 
 if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
   epoch=$SOURCE_DATE_EPOCH
@@ -83,7 +81,7 @@ guide() {
 
 check_sources() {
   local tool
-  for tool in python3 iconv sha256sum "$strip"; do
+  for tool in python3 iconv sha256sum i686-w64-mingw32-strip x86_64-w64-mingw32-strip; do
     command -v "$tool" >/dev/null || fail "$tool is needed and not installed"
   done
   [ -f include/IWVestra.h ] || fail "include/IWVestra.h is missing"
@@ -106,6 +104,10 @@ check_zip() {
   (cd "$check" && sha256sum --check --strict --quiet SHA256SUMS) || fail "SHA256SUMS does not verify"
   diff <(printf '%s\n' "${kit[@]}" | grep -vx SHA256SUMS | sort) <(sed -E 's/^[0-9a-f]{64}  //' "$check/SHA256SUMS" | sort) \
     >"$work/sums.diff" || { cat "$work/sums.diff" >&2; fail "SHA256SUMS does not cover exactly the other files"; }
+
+  OBJDUMP=$prefix-objdump STRINGS=$prefix-strings ARCH=$arch MACHINE_PATH=$root \
+    bash scripts/check-dll.sh "$check/IWVestra.dll" IWVestra "$windows/src/plugin/exports.txt" >"$work/check-dll.log" ||
+    { cat "$work/check-dll.log" >&2; fail "the $arch kit's IWVestra.dll fails its binary checks"; }
 
   local facts key
   facts=$(scripts/pe-version.py "$check/IWVestra.dll") || fail "IWVestra.dll has no readable version resource"
@@ -132,12 +134,14 @@ check_zip() {
   check_versions_shown "$check"
 }
 
-# The tools print the version under Wine. Where Wine cannot run (a kernel
-# without 32-bit programs), this part alone is skipped, and says so.
+# The tools print the version under Wine. wine64 runs the 64-bit kit's
+# wherever the kernel runs 64-bit programs; where Wine cannot run the 32-bit
+# kit's (a kernel without 32-bit programs), this part alone is skipped, and
+# says so.
 check_versions_shown() {
   local check=$1 run=$windows/wine-run.sh shown
-  if ! scripts/wine-runs.sh; then
-    step "NOT CHECKED: Wine cannot run programs on this machine, so the versions that iwvestra.exe and iwvestra-host.exe print were not read"
+  if [ "$arch" = win32 ] && ! scripts/wine-runs.sh; then
+    step "NOT CHECKED: Wine cannot run 32-bit programs on this machine, so the versions that the $arch kit's iwvestra.exe and iwvestra-host.exe print were not read"
     return
   fi
   shown=$("$run" "$check/iwvestra.exe" --version 2>"$work/wine.log") ||
@@ -187,23 +191,43 @@ check_reproducible() {
   [ $differ -eq 0 ] || fail "the build is not reproducible"
 }
 
+# make_kit ARCH: builds, lays out, zips and checks one architecture's kit and
+# proves it reproducible. The functions above read its local variables.
+make_kit() {
+  local arch=$1 windows toolchain prefix
+  case $arch in
+    win32) windows=$root/build/windows toolchain=cmake/toolchain-mingw-i686.cmake prefix=i686-w64-mingw32 ;;
+    win64) windows=$root/build/windows64 toolchain=cmake/toolchain-mingw-x86_64.cmake prefix=x86_64-w64-mingw32 ;;
+  esac
+  local strip=$prefix-strip zip_name=IWVestra-$version-$arch.zip work=$scratch/$arch
+  mkdir -p "$work"
+  [ -f "$windows/CMakeCache.txt" ] || fail "$windows is not configured (make dist does that)"
+  step "building $zip_name"
+  build_programs "$windows"
+  stage "$windows" "$work/kit"
+  (cd "$work/kit" && TZ=UTC cmake -E tar cf "$work/$zip_name" --format=zip "--mtime=$mtime UTC" "${kit[@]}")
+  check_zip "$work/$zip_name"
+  step "the zip holds the kit, its DLL passes the $arch checks, its sums verify, and its version $version is the DLL's"
+  step "building the $arch programs again in $work to compare"
+  check_reproducible
+  step "a second build in another folder gave the same bytes: ${programs[*]}"
+  mv "$work/$zip_name" "$scratch/"
+}
+
 start=$SECONDS
 # A failed run leaves no kit behind, not even an earlier one.
 rm -rf "$out"
 check_sources
-step "building $zip_name"
-build_programs "$windows"
-stage "$windows" "$work/kit"
 # libarchive writes DOS times in local time; UTC makes them the same everywhere.
 mtime=$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
-(cd "$work/kit" && TZ=UTC cmake -E tar cf "$work/$zip_name" --format=zip "--mtime=$mtime UTC" "${kit[@]}")
-check_zip "$work/$zip_name"
-step "the zip holds the kit, its sums verify, and its version $version is the DLL's"
-step "building the programs again in $work to compare"
-check_reproducible
-step "a second build in another folder gave the same bytes: ${programs[*]}"
+zips=(IWVestra-$version-win32.zip IWVestra-$version-win64.zip)
+make_kit win32
+make_kit win64
 
 mkdir -p "$out"
-mv "$work/$zip_name" "$out/"
-[ "$(ls -A "$out")" = "$zip_name" ] || fail "$out holds more than $zip_name"
-step "$out/$zip_name ($(($(stat -c %s "$out/$zip_name") / 1024)) KiB) in $((SECONDS - start)) s"
+for zip in "${zips[@]}"; do mv "$scratch/$zip" "$out/"; done
+[ "$(ls -A "$out" | sort)" = "$(printf '%s\n' "${zips[@]}" | sort)" ] || fail "$out holds more than ${zips[*]}"
+for zip in "${zips[@]}"; do
+  step "$out/$zip ($(($(stat -c %s "$out/$zip") / 1024)) KiB)"
+done
+step "both kits in $((SECONDS - start)) s"

@@ -8,6 +8,7 @@
 
 #include "Arguments.h"
 #include "Command.h"
+#include "HostBitness.h"
 #include "driver/DriverSettings.h"
 #include "driver/OperationJournal.h"
 #include "driver/Parameters.h"
@@ -38,6 +39,7 @@ std::vector<OptionRule> Rules() {
     std::vector<OptionRule> rules;
     for (const auto& [option, key] : kParameterOptions)
         rules.push_back({option, {}, FindParameter(key)->Default().text});
+    rules.push_back({"host", {}, ""});
     return rules;
 }
 
@@ -108,6 +110,20 @@ void CheckDirectories(const std::string& dataPath, const std::string& workDirect
         report.Problem("the data file's directory " + dataDirectory + " does not exist");
 }
 
+// A host loads only a DLL of its own bitness; Windows refuses the other with
+// error 193. The check is run in the host's folder, where the host loads
+// IWVestra.dll from; a folder without the DLL has nothing to compare.
+void CheckLibraryBitness(const std::string& namedHost, Report& report) {
+    const int library = ImageBits("IWVestra.dll");
+    if (library == 0) return;
+    report.Show("IWVestra.dll", std::to_string(library) + "-bit, in this folder");
+    const HostProgram host = FindHostProgram(".", namedHost);
+    report.Show("host program", host.description);
+    if (host.bits != 0 && host.bits != library)
+        report.Problem("IWVestra.dll is " + std::to_string(library) + "-bit; this host needs the " +
+                       std::to_string(host.bits) + "-bit one");
+}
+
 int RunCheck(const std::vector<std::string>& arguments) {
     const Arguments args(arguments, 1, Rules());
     const std::string dataPath = args.Positional(0);
@@ -136,6 +152,7 @@ int RunCheck(const std::vector<std::string>& arguments) {
     CheckDriver(exportSettings.CommandLine, report);
     CheckDriver(importSettings.CommandLine, report);
     CheckDirectories(dataPath, workDirectory, report);
+    CheckLibraryBitness(std::string(args.Option("host")), report);
     return report.Finish();
 }
 
@@ -145,7 +162,7 @@ const Command& CheckCommand() {
     static const Command command{
         "check",
         "DATA_PATH [--port COM1..COM10] [--baud 9600..115200] [--timeout \"5 min\"] [--length \"20 liter\"] "
-        "[--price \"Cena det\"|\"Cena zak\"]",
+        "[--price \"Cena det\"|\"Cena zak\"] [--host HOST.exe]",
         &RunCheck};
     return command;
 }

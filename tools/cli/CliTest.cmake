@@ -6,11 +6,14 @@ file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(failures 0)
 
-# run(EXIT <code> [STDOUT <regex>] [STDERR <regex>] ARGS <arguments...>)
+# run(EXIT <code> [STDOUT <regex>] [STDERR <regex>] [DIR <folder>] ARGS <arguments...>)
 function(run)
-  cmake_parse_arguments(R "" "EXIT;STDOUT;STDERR" "ARGS" ${ARGN})
+  cmake_parse_arguments(R "" "EXIT;STDOUT;STDERR;DIR" "ARGS" ${ARGN})
+  if(NOT R_DIR)
+    set(R_DIR ${WORK})
+  endif()
   execute_process(COMMAND ${EMULATOR} ${TOOL} ${R_ARGS}
-    RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err WORKING_DIRECTORY ${WORK})
+    RESULT_VARIABLE code OUTPUT_VARIABLE out ERROR_VARIABLE err WORKING_DIRECTORY ${R_DIR})
   set(problem "")
   if(NOT code STREQUAL R_EXIT)
     string(APPEND problem " exit ${code}, expected ${R_EXIT};")
@@ -92,6 +95,34 @@ run(EXIT 1 STDOUT "PROBLEM: --baud \"1152\" is none of 9600\\|19200\\|38400\\|57
 run(EXIT 1 STDOUT "work directory +[^\n]*Elsewhere\n.*PROBLEM: the work directory [^\n]*Elsewhere does not exist\nPROBLEM: the data file's directory [^\n]*Data does not exist"
   ARGS check "${root}\\Elsewhere\\Data\\towary.txt")
 run(EXIT 1 STDOUT "work directory +\\(empty\\).*fewer than two backslashes" ARGS check towary.txt)
+# check in a host's folder: IWVestra.dll must have the host program's bitness.
+# The files carry only the PE header's first fields: "MZ", the header's offset
+# 0x40, "PE\0\0" and the machine, 0x014C for x86, 0x8664 for x64.
+function(pe_stub path machine)
+  string(REPEAT "\\000" 58 padding)
+  execute_process(COMMAND printf "MZ${padding}\\100\\000\\000\\000PE\\000\\000${machine}" OUTPUT_FILE ${path})
+endfunction()
+set(x86 "\\114\\001")
+set(x64 "\\144\\206")
+# bitness_case(LIBRARY HOST EXIT EXPECTED): the DLL, the host program and a
+# stand-in for the kit's own tool in a fresh folder, checked from there.
+function(bitness_case library host exit expected)
+  file(REMOVE_RECURSE ${WORK}/Till)
+  file(MAKE_DIRECTORY ${WORK}/Till)
+  pe_stub(${WORK}/Till/IWVestra.dll "${${library}}")
+  pe_stub(${WORK}/Till/Sklep.exe "${${host}}")
+  pe_stub(${WORK}/Till/iwvestra.exe "${${library}}")
+  run(EXIT ${exit} STDOUT "${expected}" DIR ${WORK}/Till ARGS check "${root}\\Shop\\Data\\towary.txt")
+endfunction()
+bitness_case(x64 x86 1 "PROBLEM: IWVestra.dll is 64-bit; this host needs the 32-bit one\n1 problem")
+bitness_case(x86 x64 1 "PROBLEM: IWVestra.dll is 32-bit; this host needs the 64-bit one\n1 problem")
+bitness_case(x64 x64 0 "IWVestra.dll +64-bit, in this folder\nhost program +Sklep.exe 64-bit\nno problems found")
+pe_stub(${WORK}/Till/Kasa.exe "${x86}")
+run(EXIT 0 STDOUT "host program +Kasa.exe 32-bit, Sklep.exe 64-bit; name the host with --host\nno problems found"
+  DIR ${WORK}/Till ARGS check "${root}\\Shop\\Data\\towary.txt")
+run(EXIT 1 STDOUT "host program +Kasa.exe, 32-bit\nPROBLEM: IWVestra.dll is 64-bit; this host needs the 32-bit one"
+  DIR ${WORK}/Till ARGS check "${root}\\Shop\\Data\\towary.txt" --host Kasa.exe)
+
 if(EMULATOR)
   set(ENV{WINEPATH} "C:\\windows")
 else()
