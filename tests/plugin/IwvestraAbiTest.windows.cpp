@@ -148,6 +148,8 @@ TEST_F(IwvestraDll, HostWordsCrossTheInterfaceWhole) {
     // back if a word is narrower than a pointer.
     void* top = ::VirtualAlloc(nullptr, sizeof(RecordingHost), MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE);
     ASSERT_NE(top, nullptr);
+    ASSERT_TRUE(sizeof(void*) == 4 || reinterpret_cast<std::uintptr_t>(top) > 0xFFFFFFFFull)
+        << "a 64-bit host's address below 4 GiB would prove nothing";
     RecordingHost* host = new (top) RecordingHost;
     HostDirectories directories;
     const std::string goodsPath = directories.Data() + "\\goods.txt";
