@@ -15,9 +15,9 @@ export WINEPREFIX=$PWD/$tree/wineprefix
 # running while it does.
 "$tree/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
 wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
 (cd "$tree" && ctest --output-on-failure -j 1 "$@")
 status=$?
-wineserver -k 2>/dev/null || true
 echo
 scripts/suite-counts.sh "$tree" "$label"
 exit $status
