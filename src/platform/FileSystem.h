@@ -31,8 +31,10 @@ bool AppendToFile(const std::string& path, const char* data, std::size_t size);
 
 // Copies the file at from, a block at a time, into a file at to that must not
 // exist yet; false when from cannot be read or to exists or cannot be
-// written whole (a part written is removed again). The copy has the default
-// attributes, so it can always be removed like any file of its folder.
+// written whole (a part written is removed again). From is read however
+// another program holds it, as long as that program lets it be read. The
+// copy has the default attributes, so it can always be removed like any file
+// of its folder.
 bool CopyToNewFile(const std::string& from, const std::string& to);
 
 // The size in bytes of the file at path; false when there is none.

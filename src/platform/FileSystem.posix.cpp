@@ -134,7 +134,7 @@ bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
 }
 
 bool CopyToNewFile(const std::string& from, const std::string& to) {
-    const std::unique_ptr<InputFile> input = InputFile::Open(from);
+    const std::unique_ptr<InputFile> input = InputFile::OpenShared(from);
     if (!input) return false;
     const std::string target = PosixPath(to);
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));

@@ -171,7 +171,7 @@ bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
 }
 
 bool CopyToNewFile(const std::string& from, const std::string& to) {
-    const std::unique_ptr<InputFile> input = InputFile::Open(from);
+    const std::unique_ptr<InputFile> input = InputFile::OpenShared(from);
     if (!input) return false;
     WinHandle file(::CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
