@@ -25,9 +25,14 @@ bool DirectoryExists(const std::string& path);
 // removed again at once).
 bool DirectoryWritable(const std::string& path);
 
-// Appends bytes to the file at path, creating it when it is missing. False
-// when it cannot be opened or not every byte was written.
+// Appends bytes to the file at path, creating it when it is missing, and
+// waits until they are on disk. False when it cannot be opened or not every
+// byte was written.
 bool AppendToFile(const std::string& path, const char* data, std::size_t size);
+
+// Cuts the file at path to no bytes, where it lies, so that whoever holds it
+// open keeps a valid handle; false when it cannot.
+bool EmptyFile(const std::string& path);
 
 // Copies the file at from, a block at a time, into a file at to that must not
 // exist yet; false when from cannot be read or to exists or cannot be

@@ -167,7 +167,13 @@ bool DirectoryWritable(const std::string& path) {
 bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
     WinHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid() && WriteWhole(file.Get(), data, size) && file.Close();
+    return file.Valid() && WriteWhole(file.Get(), data, size) && ::FlushFileBuffers(file.Get()) && file.Close();
+}
+
+bool EmptyFile(const std::string& path) {
+    WinHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() && file.Close();
 }
 
 bool CopyToNewFile(const std::string& from, const std::string& to) {
