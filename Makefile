@@ -57,7 +57,7 @@ test-windows-binary: build-windows
 # conversions), built for 64-bit Windows and run under wine64: what Wine can
 # still test where the kernel runs no 32-bit programs.
 WINDOWS64_TESTS := file_system_test process_test line_file_test words_test journal_test \
-  driver_settings_test driver_runner_test lookup_converter_test count_converter_test
+  driver_settings_test driver_runner_test lookup_converter_test count_converter_test count_archive_test
 empty :=
 space := $(empty) $(empty)
 test-windows64: deps $(WINDOWS64)/CMakeCache.txt

@@ -186,6 +186,32 @@ TEST_F(StockCountArchiveTest, AnArchiveThatCannotBeWrittenKeepsTheOldCount) {
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1500\r\n");
 }
 
+// What a held count file on a failing disk leaves: the file written over
+// part-way, and the complete new count in a copy beside it.
+class CutOffReplacement final : public platform::ReplacementFile {
+public:
+    explicit CutOffReplacement(std::string kept) : kept_(std::move(kept)) {}
+    bool Write(const char*, std::size_t) override { return true; }
+    Status Commit() override { return Status::CannotWrite; }
+    std::string KeptCopy() const override { return kept_; }
+
+private:
+    std::string kept_;
+};
+
+TEST_F(StockCountArchiveTest, ACountFileWrittenPartWayNamesTheCompleteCopyAndTheArchiveHoldsTheOld) {
+    WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
+    const std::string kept = DataPath("~iv1A2B");
+    fake_.replaceHostFile = [&](const std::string&, std::unique_ptr<platform::ReplacementFile>& file) {
+        file = std::make_unique<CutOffReplacement>(kept);
+        return platform::ReplacementFile::Status::Ok;
+    };
+    const std::string message = ErrorOf([&] { Import(); });
+    EXPECT_EQ(message, "Cannot write file " + DataPath("remanent.txt") + "; the complete new file is kept in " + kept);
+    EXPECT_NE(JournalText().find("  outcome: error: " + message + "\r\n"), std::string::npos) << JournalText();
+    EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102" / "remanent.txt"), "INW;5;1000\r\n");
+}
+
 // The archive's folders of every import so far, by the path the journal gave.
 std::vector<std::string> ArchivedIn(const std::string& journal) {
     static const std::string kNote = "  note: archived in ";
