@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <new>
 #include <string>
 
 namespace iwv {
@@ -18,5 +19,21 @@ public:
 private:
     std::string message_;
 };
+
+// What the exception being handled says, for the host and the journal: an
+// Error's message or another exception's own text, "Out of memory" when an
+// allocation failed, "Unexpected error" for anything else. Only for use inside
+// a catch block; it allocates nothing, since memory may be what ran out.
+inline const char* CurrentFailureText() noexcept {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return "Out of memory";
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "Unexpected error";
+    }
+}
 
 }  // namespace iwv

@@ -33,11 +33,13 @@ void LineFileWriter::Commit() {
     using Status = platform::ReplacementFile::Status;
     Flush();
     if (!written_) throw Error("Cannot write file " + path_);
-    switch (file_->Commit()) {
-        case Status::Ok: return;
-        case Status::CannotCreate: throw Error("Cannot create file " + path_);
-        case Status::CannotWrite: throw Error("Cannot write file " + path_);
-    }
+    const Status status = file_->Commit();
+    if (status == Status::Ok) return;
+    // The target may hold neither the old bytes nor the new ones: whoever
+    // mends it needs to know where the new ones are.
+    const std::string kept = file_->KeptCopy();
+    throw Error((status == Status::CannotCreate ? "Cannot create file " : "Cannot write file ") + path_ +
+                (kept.empty() ? std::string() : "; the complete new file is kept in " + kept));
 }
 
 }  // namespace iwv

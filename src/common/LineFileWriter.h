@@ -45,7 +45,9 @@ public:
     // The lines ended so far.
     std::uint64_t Lines() const { return lines_; }
 
-    // Throws Error "Cannot write file <path>" or "Cannot create file <path>".
+    // Throws Error "Cannot write file <path>" or "Cannot create file <path>",
+    // followed by "; the complete new file is kept in <copy>" where a failed
+    // replacement left the target and kept the new bytes beside it.
     void Commit();
 
 private:

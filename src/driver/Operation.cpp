@@ -1,6 +1,7 @@
 #include "driver/Operation.h"
 
 #include "common/Cp1250.h"
+#include "common/Journal.h"
 #include "driver/ConnectionError.h"
 #include "driver/Parameters.h"
 #include "driver/WorkDirectory.h"
@@ -41,6 +42,7 @@ DriverSettings Operation::Start() {
         return answer;
     });
     journal_.Settings(settings);
+    WriteJournal(journal_.StartedText());
     host_.ShowStatus(kTransactionStatus.c_str());
     Pause(kSettleMilliseconds);
     return settings;
@@ -52,6 +54,25 @@ DriverRun Operation::RunDriver(const DriverSettings& settings, const char* start
     if (run.end == DriverEnd::CouldNotStart) host_.ReportError(startFailureText);
     if (run.end == DriverEnd::TimedOut) throw ConnectionError();
     return run;
+}
+
+void Operation::WriteJournal(const std::string& entry) const noexcept {
+    if (workDirectory_.empty()) return;
+    try {
+        iwv::Journal(JournalPath(workDirectory_), services_.Sleep).Append(entry);
+    } catch (...) {
+    }
+}
+
+void Operation::JournalEnd(const std::int32_t* result, const char* failure) noexcept {
+    try {
+        if (result != nullptr)
+            journal_.Result(*result);
+        else
+            journal_.Failure(failure);
+        WriteJournal(journal_.EndedText(services_.Now()));
+    } catch (...) {
+    }
 }
 
 }  // namespace iwv

@@ -20,23 +20,22 @@ public:
     Operation(const LibraryInstance& instance, HostWord callContext, const OperationServices& services,
               DriverKind kind, const char* dataPath);
 
-    // Runs body (which returns the host's result) and journals its outcome,
-    // the library's errors included, which then go on to the host unchanged.
+    // Runs body (which returns the host's result) and journals how it ended,
+    // every failure included, which then goes on to the host unchanged.
     template <typename Body>
     std::int32_t Journaled(Body body) {
+        std::int32_t result = 0;
         try {
-            const std::int32_t result = body();
-            journal_.Result(result);
-            journal_.Write(workDirectory_);
-            return result;
-        } catch (const Error& error) {
-            journal_.Failure(error.Message());
-            journal_.Write(workDirectory_);
+            result = body();
+        } catch (...) {
+            JournalEnd(nullptr, CurrentFailureText());
             throw;
         }
+        JournalEnd(&result, nullptr);
+        return result;
     }
 
-    // Resolves the host's parameters, shows the operator
+    // Resolves the host's parameters, journals the start, shows the operator
     // "\nTransakcja w toku ..." and gives the dock a second to settle before
     // any file is touched.
     DriverSettings Start();
@@ -55,6 +54,12 @@ public:
     OperationJournal& Journal() { return journal_; }
 
 private:
+    // Appends an entry to the journal in the work directory. A journal never
+    // changes an operation's outcome: nothing it meets goes any further.
+    void WriteJournal(const std::string& entry) const noexcept;
+    // The end: the result when there is one, otherwise the failure's text.
+    void JournalEnd(const std::int32_t* result, const char* failure) noexcept;
+
     HostCallbacks host_;
     const OperationServices& services_;
     DriverKind kind_;

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "common/Journal.h"
 #include "driver/WorkDirectory.h"
 
 namespace iwv {
@@ -15,6 +14,10 @@ std::string Stamp(const platform::LocalTime& t) {
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                   t.second);
     return text;
+}
+
+void Line(std::string& text, const char* label, const std::string& value) {
+    text += std::string("  ") + label + ": " + value + kLineEnd;
 }
 
 std::string DriverEndText(const DriverRun& run) {
@@ -38,36 +41,37 @@ std::string LinesText(const ConversionCounts& c) {
 }  // namespace
 
 OperationJournal::OperationJournal(platform::LocalTime when, DriverKind kind, std::string dataPath)
-    : when_(when), kind_(kind), dataPath_(std::move(dataPath)) {}
+    : startedAt_(when), kind_(kind), dataPath_(std::move(dataPath)) {}
 
 void OperationJournal::Setting(std::string key, std::string resolvedValue) {
     answers_.emplace_back(std::move(key), std::move(resolvedValue));
 }
 
-std::string OperationJournal::Text() const {
-    std::string text = Stamp(when_) + (kind_ == DriverKind::Export ? " export " : " import ") + dataPath_ + kLineEnd;
-    const auto line = [&text](const char* label, const std::string& value) {
-        text += std::string("  ") + label + ": " + value + kLineEnd;
-    };
+std::string OperationJournal::Heading(const platform::LocalTime& when, const char* phase) const {
+    return Stamp(when) + (kind_ == DriverKind::Export ? " export " : " import ") + phase + " " + dataPath_ + kLineEnd;
+}
+
+std::string OperationJournal::StartedText() const {
+    std::string text = Heading(startedAt_, "started");
     if (!answers_.empty()) {
         std::string settings;
         for (const auto& [key, value] : answers_) settings += (settings.empty() ? "" : ", ") + key + " " + value;
-        line("settings", settings);
+        Line(text, "settings", settings);
     }
     if (settings_) {
-        line("time-out", std::to_string(settings_->TimeoutTicks) + " polls of 100 ms");
-        line("command line", settings_->CommandLine);
+        Line(text, "time-out", std::to_string(settings_->TimeoutTicks) + " polls of 100 ms");
+        Line(text, "command line", settings_->CommandLine);
     }
-    if (run_) line("driver", DriverEndText(*run_));
-    if (lines_) line("lines", LinesText(*lines_));
-    for (const std::string& note : notes_) line("note", note);
-    if (!outcome_.empty()) line("outcome", outcome_);
     return text + kLineEnd;
 }
 
-void OperationJournal::Write(const std::string& workDirectory) const {
-    if (workDirectory.empty()) return;
-    Journal(JournalPath(workDirectory)).Append(Text());
+std::string OperationJournal::EndedText(const platform::LocalTime& when) const {
+    std::string text = Heading(when, "ended");
+    if (run_) Line(text, "driver", DriverEndText(*run_));
+    if (lines_) Line(text, "lines", LinesText(*lines_));
+    for (const std::string& note : notes_) Line(text, "note", note);
+    if (!outcome_.empty()) Line(text, "outcome", outcome_);
+    return text + kLineEnd;
 }
 
 std::string JournalPath(const std::string& workDirectory) { return WorkFilePath(workDirectory, "iwvestra.log"); }

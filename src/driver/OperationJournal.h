@@ -14,8 +14,11 @@
 namespace iwv {
 
 // One export or import as the people who support a shop read it afterwards
-// in iwvestra.log in the work directory: when, with which settings, how the
-// driver ended, what became of the lines, and the result or the error.
+// in iwvestra.log in the work directory, in two entries: one when it starts,
+// with the settings and the driver's command line, written before the driver
+// runs so that it is there even if the host is killed; one when it ends,
+// with how the driver ended, what became of the lines, and the result or the
+// error.
 class OperationJournal {
 public:
     OperationJournal(platform::LocalTime when, DriverKind kind, std::string dataPath);
@@ -30,15 +33,15 @@ public:
     void Result(std::int32_t result) { outcome_ = "result " + std::to_string(result); }
     void Failure(const std::string& message) { outcome_ = "error: " + message; }
 
-    // The entry, Windows-1250 with CR LF, ended by an empty line.
-    std::string Text() const;
-
-    // Appends the entry to iwvestra.log in workDirectory. Nothing when there
-    // is no work directory, and nothing said when it cannot be written.
-    void Write(const std::string& workDirectory) const;
+    // The entries, Windows-1250 with CR LF, each ended by an empty line: the
+    // start, and the end at the local time when.
+    std::string StartedText() const;
+    std::string EndedText(const platform::LocalTime& when) const;
 
 private:
-    platform::LocalTime when_;
+    std::string Heading(const platform::LocalTime& when, const char* phase) const;
+
+    platform::LocalTime startedAt_;
     DriverKind kind_;
     std::string dataPath_;
     std::vector<std::pair<std::string, std::string>> answers_;

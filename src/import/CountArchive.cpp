@@ -13,7 +13,11 @@ namespace {
 // "2026-12-08_093102": digits everywhere but at these places.
 constexpr char kStampPattern[] = "dddd-dd-dd_dddddd";
 constexpr std::size_t kStampLength = sizeof kStampPattern - 1;
-constexpr int kMostInOneSecond = 99;
+// More digits than this would not fit the number.
+constexpr std::size_t kMostNumberDigits = 18;
+// Imports that began at once may reach for the same number; each takes the
+// next one free.
+constexpr int kMostAttempts = 99;
 
 bool Matches(const std::string& text, std::size_t from, const char* pattern, std::size_t length) {
     if (text.size() < from + length) return false;
@@ -24,10 +28,21 @@ bool Matches(const std::string& text, std::size_t from, const char* pattern, std
     return true;
 }
 
-// A stamp, alone or with a suffix "_NN" for a later import in the same second.
-bool IsImportName(const std::string& name) {
+// A stamp alone or with a suffix "_NN", as imports were named before they
+// were numbered.
+bool IsUnnumberedImportName(const std::string& name) {
     if (!Matches(name, 0, kStampPattern, kStampLength)) return false;
     return name.size() == kStampLength || (name.size() == kStampLength + 3 && Matches(name, kStampLength, "_dd", 3));
+}
+
+// The number of a name "000042_2026-12-08_093102", or none.
+std::optional<unsigned long long> ImportNumber(const std::string& name) {
+    std::size_t digits = 0;
+    while (digits < name.size() && std::isdigit(static_cast<unsigned char>(name[digits]))) ++digits;
+    if (digits == 0 || digits > kMostNumberDigits || name.size() != digits + 1 + kStampLength || name[digits] != '_' ||
+        !Matches(name, digits + 1, kStampPattern, kStampLength))
+        return std::nullopt;
+    return std::stoull(name.substr(0, digits));
 }
 
 std::string Stamp(const platform::LocalTime& t) {
@@ -54,42 +69,59 @@ void RemoveImport(const std::string& directory) {
 
 CountArchive::CountArchive(const std::string& workDirectory) : root_(WorkFilePath(workDirectory, "archiwum")) {}
 
-std::optional<std::string> CountArchive::Store(const platform::LocalTime& when, const std::string& countFile,
-                                               const std::string& terminalDataFile) const {
+CountArchive::Stored CountArchive::Store(const platform::LocalTime& when, const std::string& countFile,
+                                         const std::string& terminalDataFile) const {
+    Stored stored;
+    const bool countExists = platform::PathExists(countFile);
+    stored.countKept = !countExists;
     const std::optional<std::string> directory = NewImportDirectory(when);
-    if (!directory) return std::nullopt;
+    if (!directory) return stored;
     const std::string terminalName = NameOf(terminalDataFile);
     std::string countName = NameOf(countFile);
     // A count file that shares the terminal data file's name must not take
     // its place in the archive.
     if (countName.empty() || countName == terminalName) countName = "remanent.txt";
-    const bool stored =
-        (!platform::PathExists(countFile) || platform::CopyToNewFile(countFile, WorkFilePath(*directory, countName))) &&
-        platform::CopyToNewFile(terminalDataFile, WorkFilePath(*directory, terminalName));
-    if (!stored) {
+    // Each copy on its own: the terminal's count is worth keeping even where
+    // the old count cannot be read.
+    const bool countCopied = countExists && platform::CopyToNewFile(countFile, WorkFilePath(*directory, countName));
+    stored.countKept = !countExists || countCopied;
+    stored.terminalDataKept = platform::CopyToNewFile(terminalDataFile, WorkFilePath(*directory, terminalName));
+    if (!countCopied && !stored.terminalDataKept) {
         RemoveImport(*directory);
-        return std::nullopt;
+        return stored;
     }
+    stored.directory = *directory;
     RemoveOldest();
-    return directory;
+    return stored;
 }
 
-std::vector<std::string> CountArchive::Imports() const {
-    std::vector<std::string> names;
-    for (const platform::DirectoryEntry& entry : platform::ListDirectory(root_))
-        if (entry.directory && IsImportName(entry.name)) names.push_back(entry.name);
-    std::sort(names.begin(), names.end());
-    return names;
+std::vector<CountArchive::Import> CountArchive::Imports() const {
+    std::vector<Import> imports;
+    for (const platform::DirectoryEntry& entry : platform::ListDirectory(root_)) {
+        if (!entry.directory) continue;
+        const std::optional<unsigned long long> number = ImportNumber(entry.name);
+        if (number || IsUnnumberedImportName(entry.name)) imports.push_back({entry.name, number});
+    }
+    // Unnumbered ones first, by their time; then by number.
+    std::sort(imports.begin(), imports.end(), [](const Import& a, const Import& b) {
+        if (a.number.has_value() != b.number.has_value()) return !a.number.has_value();
+        if (a.number && *a.number != *b.number) return *a.number < *b.number;
+        return a.name < b.name;
+    });
+    return imports;
 }
 
 std::optional<std::string> CountArchive::NewImportDirectory(const platform::LocalTime& when) const {
     platform::MakeDirectory(root_);  // usually there already
     const std::string stamp = Stamp(when);
     if (stamp.size() != kStampLength) return std::nullopt;  // a clock out of all range
-    for (int n = 1; n <= kMostInOneSecond; ++n) {
-        char suffix[8] = "";
-        if (n > 1) std::snprintf(suffix, sizeof suffix, "_%02d", n);
-        const std::string directory = WorkFilePath(root_, stamp + suffix);
+    unsigned long long number = 1;
+    for (const Import& import : Imports())
+        if (import.number) number = std::max(number, *import.number + 1);
+    for (int attempt = 0; attempt < kMostAttempts; ++attempt, ++number) {
+        char prefix[32];
+        std::snprintf(prefix, sizeof prefix, "%06llu_", number);
+        const std::string directory = WorkFilePath(root_, prefix + stamp);
         if (platform::MakeDirectory(directory)) return directory;
         if (!platform::PathExists(directory)) return std::nullopt;  // not a clash: cannot be written
     }
@@ -97,8 +129,8 @@ std::optional<std::string> CountArchive::NewImportDirectory(const platform::Loca
 }
 
 void CountArchive::RemoveOldest() const {
-    const std::vector<std::string> imports = Imports();
-    for (std::size_t i = 0; i + kKept < imports.size(); ++i) RemoveImport(WorkFilePath(root_, imports[i]));
+    const std::vector<Import> imports = Imports();
+    for (std::size_t i = 0; i + kKept < imports.size(); ++i) RemoveImport(WorkFilePath(root_, imports[i].name));
 }
 
 }  // namespace iwv

@@ -12,15 +12,21 @@ namespace iwv {
 namespace {
 
 // Keeps copies of the count file as it was and of the terminal's count before
-// the one replaces the other. An archive that cannot be written never stops
-// the import; the journal says so.
-void Archive(Operation& operation, const std::string& terminalDataFile) {
-    if (operation.WorkDirectory().empty()) return;
+// the one replaces the other. False when the count file is there and could
+// not be copied: it must not be replaced then, since nothing else keeps it.
+// The terminal's count is archived whatever became of the count file's copy;
+// the journal says what was kept where.
+bool Archive(Operation& operation, const std::string& terminalDataFile) {
+    if (operation.WorkDirectory().empty()) return true;
     const CountArchive archive(operation.WorkDirectory());
-    const std::optional<std::string> stored =
-        archive.Store(operation.StartedAt(), operation.DataPath(), terminalDataFile);
-    operation.Journal().Note(stored ? "archived in " + *stored
-                                    : "the count could not be archived in " + archive.Path());
+    const CountArchive::Stored stored = archive.Store(operation.StartedAt(), operation.DataPath(), terminalDataFile);
+    if (!stored.countKept) {
+        operation.Journal().Note("the count could not be archived in " + archive.Path());
+        return false;
+    }
+    operation.Journal().Note(stored.terminalDataKept ? "archived in " + stored.directory
+                                                     : "the count could not be archived in " + archive.Path());
+    return true;
 }
 
 }  // namespace
@@ -48,7 +54,9 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
             operation.Journal().Note("the driver left no " + terminalDataFile + "; the count file is unchanged");
             return 1;
         }
-        Archive(operation, terminalDataFile);
+        // The error a count file that cannot be read gives; the terminal's
+        // count stays in the work directory for another try.
+        if (!Archive(operation, terminalDataFile)) throw Error("Cannot open file " + countFile);
         operation.Journal().Lines(CountConverter::Convert(terminalDataFile, countFile, services.ReplaceHostFile));
         return 1;
     });

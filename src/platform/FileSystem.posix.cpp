@@ -130,11 +130,17 @@ bool DirectoryWritable(const std::string& path) {
 
 bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
     Descriptor fd(::open(PosixPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
-    return fd.Get() >= 0 && WriteAll(fd.Get(), data, size) && fd.Close();
+    return fd.Get() >= 0 && WriteAll(fd.Get(), data, size) && ::fsync(fd.Get()) == 0 && fd.Close();
+}
+
+bool EmptyFile(const std::string& path) {
+    struct stat info {};
+    const std::string file = PosixPath(path);
+    return ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::truncate(file.c_str(), 0) == 0;
 }
 
 bool CopyToNewFile(const std::string& from, const std::string& to) {
-    const std::unique_ptr<InputFile> input = InputFile::Open(from);
+    const std::unique_ptr<InputFile> input = InputFile::OpenShared(from);
     if (!input) return false;
     const std::string target = PosixPath(to);
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));

@@ -37,16 +37,42 @@ std::string FullPath(const std::string& path) {
     return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
-// Copies what is left of input into file at its current place, a block at
-// a time; false when a read or a write fails.
-bool CopyRest(InputFile& input, HANDLE file) {
+// Hands what is left of input to write(data, size), a block at a time;
+// false when a read or a write fails.
+template <typename Write>
+bool CopyRest(InputFile& input, Write write) {
     std::vector<char> block(InputFile::kBlockBytes);
     std::size_t read = 0;
     bool copied = true;
     while (copied && (copied = input.Read(block.data(), block.size(), read)) && read > 0)
-        copied = WriteWhole(file, block.data(), read);
+        copied = write(block.data(), read);
     return copied;
 }
+
+class WindowsInPlaceFile final : public InPlaceFile {
+public:
+    explicit WindowsInPlaceFile(HANDLE handle) : handle_(handle) {}
+
+    bool Size(std::uint64_t& size) override {
+        LARGE_INTEGER length{};
+        if (!::GetFileSizeEx(handle_.Get(), &length)) return false;
+        size = static_cast<std::uint64_t>(length.QuadPart);
+        return true;
+    }
+    bool SetLength(std::uint64_t size) override {
+        LARGE_INTEGER at{};
+        LARGE_INTEGER end{};
+        end.QuadPart = static_cast<LONGLONG>(size);
+        return ::SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &at, FILE_CURRENT) &&
+               ::SetFilePointerEx(handle_.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle_.Get()) &&
+               ::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN);
+    }
+    bool Write(const char* data, std::size_t size) override { return WriteWhole(handle_.Get(), data, size); }
+    bool Close() override { return ::FlushFileBuffers(handle_.Get()) && handle_.Close(); }
+
+private:
+    WinHandle handle_;
+};
 
 // True when someone holds the file open without letting it be deleted, as a
 // host showing its count file may: it cannot be replaced then, only written.
@@ -56,24 +82,33 @@ bool HeldAgainstDeletion(const std::string& path) {
     return !probe.Valid() && ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-// Copies the whole of from over the start of to and cuts to there, in the
-// same file, so that whoever holds it open keeps a valid handle.
-ReplacementFile::Status OverwriteInPlace(const std::string& from, const std::string& to) {
+// Copies the whole of from, size bytes, over the start of to and cuts to
+// there, in the same file, so that whoever holds it open keeps a valid
+// handle. The file takes its new length before any byte of it changes, so
+// that a disk without room for the new count refuses while the old one is
+// still whole; touched says whether the file may have changed.
+ReplacementFile::Status OverwriteInPlace(const std::string& from, std::uint64_t size, InPlaceFile* to,
+                                         bool& touched) {
+    touched = false;
     const std::unique_ptr<InputFile> source = InputFile::Open(from);
-    // The host's own sharing: it may go on reading and writing its handle.
-    WinHandle target(::CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!source || !target.Valid()) return ReplacementFile::Status::CannotCreate;
-    if (!CopyRest(*source, target.Get())) return ReplacementFile::Status::CannotWrite;
-    if (!::SetEndOfFile(target.Get()) || !::FlushFileBuffers(target.Get()) || !target.Close())
-        return ReplacementFile::Status::CannotWrite;
+    if (!source || to == nullptr) return ReplacementFile::Status::CannotCreate;
+    std::uint64_t length = 0;
+    if (!to->Size(length) || (size > length && !to->SetLength(size))) return ReplacementFile::Status::CannotWrite;
+    touched = true;
+    const bool copied = CopyRest(*source, [to](const char* data, std::size_t bytes) { return to->Write(data, bytes); });
+    if (!copied || !to->SetLength(size) || !to->Close()) return ReplacementFile::Status::CannotWrite;
     return ReplacementFile::Status::Ok;
 }
 
 class WindowsReplacementFile final : public ReplacementFile {
 public:
-    WindowsReplacementFile(std::string target, std::string temp, HANDLE handle, bool preserveTarget)
-        : target_(std::move(target)), temp_(std::move(temp)), handle_(handle), preserveTarget_(preserveTarget) {}
+    WindowsReplacementFile(std::string target, std::string temp, HANDLE handle, bool preserveTarget,
+                           InPlaceFile::Opener writeInPlace)
+        : target_(std::move(target)),
+          temp_(std::move(temp)),
+          handle_(handle),
+          preserveTarget_(preserveTarget),
+          writeInPlace_(std::move(writeInPlace)) {}
 
     ~WindowsReplacementFile() override {
         if (!committed_ && !keepCopy_) {
@@ -82,7 +117,13 @@ public:
         }
     }
 
-    bool Write(const char* data, std::size_t size) override { return WriteWhole(handle_.Get(), data, size); }
+    bool Write(const char* data, std::size_t size) override {
+        if (!WriteWhole(handle_.Get(), data, size)) return false;
+        written_ += size;
+        return true;
+    }
+
+    std::string KeptCopy() const override { return keepCopy_ ? temp_ : std::string(); }
 
     Status Commit() override {
         if (!::FlushFileBuffers(handle_.Get()) || !handle_.Close()) return Status::CannotWrite;
@@ -122,10 +163,12 @@ private:
     }
 
     Status WriteInPlace() {
-        const Status status = OverwriteInPlace(temp_, target_);
+        const std::unique_ptr<InPlaceFile> target = writeInPlace_(target_);
+        bool touched = false;
+        const Status status = OverwriteInPlace(temp_, written_, target.get(), touched);
         // Written part-way, the target holds neither count: the complete copy
         // stays beside it for whoever mends it.
-        if (status == Status::CannotWrite) keepCopy_ = true;
+        if (status == Status::CannotWrite && touched) keepCopy_ = true;
         if (status == Status::Ok) ::DeleteFileA(temp_.c_str());
         return status;
     }
@@ -134,12 +177,14 @@ private:
     std::string temp_;
     WinHandle handle_;
     bool preserveTarget_;
+    InPlaceFile::Opener writeInPlace_;
+    std::uint64_t written_ = 0;
     bool committed_ = false;
     bool keepCopy_ = false;
 };
 
 ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<ReplacementFile>& file,
-                                   bool preserveTarget);
+                                   bool preserveTarget, InPlaceFile::Opener writeInPlace);
 
 }  // namespace
 
@@ -167,15 +212,24 @@ bool DirectoryWritable(const std::string& path) {
 bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
     WinHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid() && WriteWhole(file.Get(), data, size) && file.Close();
+    return file.Valid() && WriteWhole(file.Get(), data, size) && ::FlushFileBuffers(file.Get()) && file.Close();
+}
+
+bool EmptyFile(const std::string& path) {
+    WinHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() && file.Close();
 }
 
 bool CopyToNewFile(const std::string& from, const std::string& to) {
-    const std::unique_ptr<InputFile> input = InputFile::Open(from);
+    const std::unique_ptr<InputFile> input = InputFile::OpenShared(from);
     if (!input) return false;
     WinHandle file(::CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return false;
-    if (CopyRest(*input, file.Get()) && file.Close()) return true;
+    const HANDLE handle = file.Get();
+    if (CopyRest(*input, [handle](const char* data, std::size_t size) { return WriteWhole(handle, data, size); }) &&
+        file.Close())
+        return true;
     file.Close();
     ::DeleteFileA(to.c_str());
     return false;
@@ -212,19 +266,33 @@ std::vector<DirectoryEntry> ListDirectory(const std::string& path) {
     return entries;
 }
 
+std::unique_ptr<InPlaceFile> InPlaceFile::Open(const std::string& path) {
+    // The host's own sharing: it may go on reading and writing its handle.
+    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WindowsInPlaceFile>(handle);
+}
+
 ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {
-    return OpenBeside(target, file, false);
+    return OpenBeside(target, file, false, nullptr);
 }
 
 ReplacementFile::Status ReplacementFile::OpenPreservingTarget(const std::string& target,
                                                               std::unique_ptr<ReplacementFile>& file) {
-    return OpenBeside(target, file, true);
+    return OpenBeside(target, file, true, &InPlaceFile::Open);
+}
+
+ReplacementFile::Status ReplacementFile::OpenPreservingTargetWith(const std::string& target,
+                                                                  std::unique_ptr<ReplacementFile>& file,
+                                                                  InPlaceFile::Opener writeInPlace) {
+    return OpenBeside(target, file, true, std::move(writeInPlace));
 }
 
 namespace {
 
 ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<ReplacementFile>& file,
-                                   bool preserveTarget) {
+                                   bool preserveTarget, InPlaceFile::Opener writeInPlace) {
     using Status = ReplacementFile::Status;
     // The ANSI functions take no longer path; Wine's would take some, and the
     // library must not write where Windows cannot.
@@ -249,7 +317,7 @@ ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<Re
             ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) continue;
         if (handle == INVALID_HANDLE_VALUE) return Status::CannotCreate;
-        file = std::make_unique<WindowsReplacementFile>(target, temp, handle, preserveTarget);
+        file = std::make_unique<WindowsReplacementFile>(target, temp, handle, preserveTarget, std::move(writeInPlace));
         return Status::Ok;
     }
     return Status::CannotCreate;

@@ -21,6 +21,11 @@ public:
     // Null when the file cannot be opened for reading: it is missing, a
     // directory, or another program holds it open for writing.
     static std::unique_ptr<InputFile> Open(const std::string& path);
+    // The same for a file that belongs to another program, which may go on
+    // reading, writing or deleting it meanwhile, as a host holding its count
+    // file open does: the file opens however it is held, as long as its
+    // holder lets it be read.
+    static std::unique_ptr<InputFile> OpenShared(const std::string& path);
 
     virtual ~InputFile() = default;
     // Reads the next bytes of the file into data, at most capacity of them,

@@ -47,4 +47,7 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     return std::make_unique<PosixInputFile>(fd);
 }
 
+// Nothing to share or refuse here: every open is shared.
+std::unique_ptr<InputFile> InputFile::OpenShared(const std::string& path) { return Open(path); }
+
 }  // namespace iwv::platform

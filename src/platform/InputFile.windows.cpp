@@ -23,16 +23,24 @@ private:
     WinHandle handle_;
 };
 
+std::unique_ptr<InputFile> OpenSharing(const std::string& path, DWORD sharing) {
+    WinHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!handle.Valid()) return nullptr;
+    return std::make_unique<WindowsInputFile>(std::move(handle));
+}
+
 }  // namespace
 
 std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     // FILE_SHARE_READ alone: other readers may open the file, and the open
     // fails while anybody holds it open for writing; while this handle is
     // open, nobody can open it for writing.
-    WinHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!handle.Valid()) return nullptr;
-    return std::make_unique<WindowsInputFile>(std::move(handle));
+    return OpenSharing(path, FILE_SHARE_READ);
+}
+
+std::unique_ptr<InputFile> InputFile::OpenShared(const std::string& path) {
+    return OpenSharing(path, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
 }
 
 }  // namespace iwv::platform

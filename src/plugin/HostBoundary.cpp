@@ -1,10 +1,9 @@
 #include "plugin/HostBoundary.h"
 
 #include <cstring>
-#include <exception>
-#include <new>
 
 #include "IWVestra.h"
+#include "common/Error.h"
 #include "platform/StructuredException.h"
 
 namespace iwv {
@@ -29,17 +28,9 @@ std::int32_t RunAtHostBoundary(std::int32_t (*body)(void*), void* context) {
     bool failed = false;
     try {
         return body(context);
-    } catch (const std::bad_alloc&) {
-        if (!platform::HostTakesStructuredExceptions()) throw;
-        Keep(message, "Out of memory");
-        failed = true;
-    } catch (const std::exception& error) {
-        if (!platform::HostTakesStructuredExceptions()) throw;
-        Keep(message, error.what());
-        failed = true;
     } catch (...) {
         if (!platform::HostTakesStructuredExceptions()) throw;
-        Keep(message, "Unexpected error");
+        Keep(message, CurrentFailureText());
         failed = true;
     }
     // Raised outside the handlers, so that the C++ exception object and every

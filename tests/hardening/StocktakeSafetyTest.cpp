@@ -43,29 +43,29 @@ TEST_F(HardeningStocktake, ReadOnlyCountFileIsLeftAsItWas) {
     EXPECT_EQ(ReadBytes(Work() / "Data" / "remanent.txt"), "INW;1;1000\r\n");
 }
 
-TEST_F(HardeningStocktake, ExportAndImportEachLeaveOneJournalEntry) {
+TEST_F(HardeningStocktake, ExportAndImportEachJournalTheirStartAndTheirEnd) {
     WriteBytes(Work() / "Data" / "towary.txt", "X;77;Mleko;189;249;1000\r\n");
     WriteBytes(Work() / "terminal" / "counts.txt", "77,1.5\r\n78,00000\r\n");
     ASSERT_EQ(host_->Export(GoodsPath(), 1).value, 1);
     ASSERT_EQ(host_->Import(CountPath(), 2).value, 1);
 
     const std::string journal = ReadBytes(Work() / "iwvestra.log");
-    const std::size_t importAt = journal.find(" import " + CountPath() + "\r\n");
+    const std::size_t importAt = journal.find(" import started " + CountPath() + "\r\n");
     ASSERT_NE(importAt, std::string::npos) << journal;
-    const std::string exportEntry = journal.substr(0, importAt);
-    const std::string importEntry = journal.substr(importAt);
+    const std::string exportEntries = journal.substr(0, importAt);
+    const std::string importEntries = journal.substr(importAt);
     for (const std::string& line :
-         {" export " + GoodsPath() + "\r\n",
+         {" export started " + GoodsPath() + "\r\n",
           std::string("  settings: port COM2, baud 9600, timeout 1 min, dlugosc 20 liter, cena Cena det\r\n"),
-          std::string("  command line: dlookup.exe inwout.txt,2,5\r\n"),
+          std::string("  command line: dlookup.exe inwout.txt,2,5\r\n\r\n"), " export ended " + GoodsPath() + "\r\n",
           std::string("  driver: ended with exit code 0 after "), std::string("  outcome: result 1\r\n\r\n")})
-        EXPECT_NE(exportEntry.find(line), std::string::npos) << line << " in\n" << exportEntry;
+        EXPECT_NE(exportEntries.find(line), std::string::npos) << line << " in\n" << exportEntries;
     for (const std::string& line :
          {std::string("  settings: port COM2, baud 9600, timeout 1 min\r\n"),
-          std::string("  command line: 232_read.exe inwin.txt,2,5\r\n"),
+          std::string("  command line: 232_read.exe inwin.txt,2,5\r\n\r\n"), " import ended " + CountPath() + "\r\n",
           std::string("  driver: ended with exit code 0 after "), std::string("  note: archived in "),
           std::string("  outcome: result 1\r\n\r\n")})
-        EXPECT_NE(importEntry.find(line), std::string::npos) << line << " in\n" << importEntry;
+        EXPECT_NE(importEntries.find(line), std::string::npos) << line << " in\n" << importEntries;
     EXPECT_EQ(journal.find("\n\n"), std::string::npos) << "every line ends with CR LF";
 }
 

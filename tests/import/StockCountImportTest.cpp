@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <new>
 
 #include "support/ErrorOf.h"
 #include "support/OperationFixture.h"
@@ -23,15 +25,14 @@ TEST_F(StockCountImportTest, ReplacesTheCountFileWithTheTerminalsCount) {
     EXPECT_EQ(Summary(), (std::vector<std::string>{"GetParameterValue:port", "GetParameterValue:baud",
                                                    "GetParameterValue:timeout", "ShowStatus:" + Status()}));
     EXPECT_EQ(fake_.Pauses(), (std::vector<unsigned>{1000, 2000}));
-    const std::string journal = JournalText();
-    EXPECT_EQ(journal.rfind("2026-12-08 09:31:02 import " + DataPath("remanent.txt") + "\r\n", 0), 0u) << journal;
-    for (const char* line : {"  settings: port COM2, baud 9600, timeout 1 min\r\n",
-                             "  command line: 232_read.exe inwin.txt,2,5\r\n",
-                             "  driver: ended with exit code 0 after ",
-                             "  lines: read 3, written 2, skipped 1 (wrong number of fields 0, quantity \"00000\" 1, "
-                             "no value 0)\r\n",
-                             "  outcome: result 1\r\n\r\n"})
-        EXPECT_NE(journal.find(line), std::string::npos) << line << " in\n" << journal;
+    EXPECT_TRUE(InOrder(JournalText(), {"2026-12-08 09:31:02 import started " + DataPath("remanent.txt") + "\r\n",
+                                        "  settings: port COM2, baud 9600, timeout 1 min\r\n",
+                                        "  command line: 232_read.exe inwin.txt,2,5\r\n\r\n",
+                                        "2026-12-08 09:31:02 import ended " + DataPath("remanent.txt") + "\r\n",
+                                        "  driver: ended with exit code 0 after ",
+                                        "  lines: read 3, written 2, skipped 1 (wrong number of fields 0, quantity "
+                                        "\"00000\" 1, no value 0)\r\n",
+                                        "  note: archived in ", "  outcome: result 1\r\n\r\n"}));
 }
 
 TEST_F(StockCountImportTest, StaleTerminalDataIsNeverTakenForANewCount) {
@@ -69,6 +70,36 @@ TEST_F(StockCountImportTest, DriverKilledAtItsTimeOutIsJournaledWithTheError) {
     EXPECT_NE(journal.find("  outcome: error: " + message + "\r\n"), std::string::npos) << journal;
 }
 
+// The journal holds an operation's start on disk before the driver runs, so
+// that a host killed while it runs still leaves it; the end follows in an
+// entry of its own.
+TEST_F(StockCountImportTest, TheJournalSaysAnImportStartedBeforeItsDriverRuns) {
+    std::string atDriverStart;
+    fake_.startDriver = [&](const std::string& commandLine, const std::string& directory) {
+        atDriverStart = JournalText();
+        return platform::DriverProcess::Start(commandLine, directory);
+    };
+    ASSERT_EQ(ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()), 1);
+    for (const std::string& line : {"2026-12-08 09:31:02 import started " + DataPath("remanent.txt") + "\r\n",
+                                    std::string("  settings: port COM2, baud 9600, timeout 1 min\r\n"),
+                                    std::string("  command line: 232_read.exe inwin.txt,2,5\r\n")})
+        EXPECT_NE(atDriverStart.find(line), std::string::npos) << line << " in\n" << atDriverStart;
+    EXPECT_EQ(atDriverStart.find("  outcome:"), std::string::npos) << atDriverStart;
+    const std::string journal = JournalText();
+    EXPECT_EQ(journal.rfind(atDriverStart, 0), 0u) << journal;
+    EXPECT_NE(journal.find(" import ended " + DataPath("remanent.txt") + "\r\n", atDriverStart.size()),
+              std::string::npos)
+        << journal;
+}
+
+TEST_F(StockCountImportTest, RunningOutOfMemoryIsJournaledAndGoesOnToTheHost) {
+    fake_.startDriver = [](const std::string&, const std::string&) -> std::unique_ptr<platform::DriverProcess> {
+        throw std::bad_alloc();
+    };
+    EXPECT_THROW(ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()), std::bad_alloc);
+    EXPECT_NE(JournalText().find("  outcome: error: Out of memory\r\n"), std::string::npos) << JournalText();
+}
+
 TEST_F(StockCountImportTest, DriverThatCannotStartLeavesTheCountFile) {
     HideSimulator();
     WriteBytes(Shop() / "inwin.txt", "77,99\r\n");
@@ -102,20 +133,20 @@ TEST_F(StockCountArchiveTest, TheCountReplacedCanBeRecoveredEvenAfterASecondImpo
     WriteBytes(Terminal() / "counts.txt", "78,2\r\n");
     ASSERT_EQ(Import(), 1);
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;78;2000\r\n");
-    EXPECT_EQ(Archived(), (std::vector<std::string>{"2026-12-08_093102", "2026-12-08_093102_02"}));
-    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102" / "remanent.txt"), "INW;5;1000\r\n");
-    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102" / "inwin.txt"), "77,1.5\r\n");
-    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102_02" / "remanent.txt"), "INW;77;1500\r\n");
-    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102_02" / "inwin.txt"), "78,2\r\n");
-    EXPECT_NE(JournalText().find("  note: archived in " + dir_.Path().string() + "\\Shop\\archiwum\\2026-12-08_093102_02\r\n"),
+    EXPECT_EQ(Archived(), (std::vector<std::string>{"000001_2026-12-08_093102", "000002_2026-12-08_093102"}));
+    EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102" / "remanent.txt"), "INW;5;1000\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102" / "inwin.txt"), "77,1.5\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / "000002_2026-12-08_093102" / "remanent.txt"), "INW;77;1500\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / "000002_2026-12-08_093102" / "inwin.txt"), "78,2\r\n");
+    EXPECT_NE(JournalText().find("  note: archived in " + dir_.Path().string() + "\\Shop\\archiwum\\000002_2026-12-08_093102\r\n"),
               std::string::npos)
         << JournalText();
 }
 
 TEST_F(StockCountArchiveTest, WithoutACountFileOnlyTheTerminalsCountIsArchived) {
     ASSERT_EQ(Import(), 1);
-    EXPECT_EQ(ReadBytes(Archive() / "2026-12-08_093102" / "inwin.txt"), "77,1.5\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Archive() / "2026-12-08_093102"),
+    EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102" / "inwin.txt"), "77,1.5\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Archive() / "000001_2026-12-08_093102"),
                             std::filesystem::directory_iterator()),
               1);
 }
@@ -129,19 +160,93 @@ TEST_F(StockCountArchiveTest, FiftyOneImportsKeepTheFiftyNewestAndNothingElseIsT
     }
     const std::vector<std::string> archived = Archived();
     ASSERT_EQ(archived.size(), 51u);  // the fifty imports and the notes
-    EXPECT_EQ(archived.front(), "2026-12-08_100100") << "the oldest import is gone";
-    EXPECT_EQ(archived[49], "2026-12-08_105000");
+    EXPECT_EQ(archived.front(), "000002_2026-12-08_100100") << "the oldest import is gone";
+    EXPECT_EQ(archived[49], "000051_2026-12-08_105000");
     EXPECT_EQ(archived.back(), "notes");
     EXPECT_EQ(ReadBytes(Archive() / "notes" / "keep.txt"), "mine");
 }
 
-TEST_F(StockCountArchiveTest, AnArchiveThatCannotBeWrittenDoesNotStopTheImport) {
+// A count that cannot be kept is never replaced: the import ends as if the
+// count file could not be read, and the terminal's count stays for a retry.
+// Without a count file there is nothing to lose, and the import goes on.
+TEST_F(StockCountArchiveTest, AnArchiveThatCannotBeWrittenKeepsTheOldCount) {
     WriteBytes(Archive(), "a file where the archive belongs");
     WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
+    EXPECT_EQ(ErrorOf([&] { Import(); }), "Cannot open file " + DataPath("remanent.txt"));
+    EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;5;1000\r\n");
+    EXPECT_EQ(ReadBytes(Shop() / "inwin.txt"), "77,1.5\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(DataFile("")), std::filesystem::directory_iterator()), 1);
+    EXPECT_NE(JournalText().find("  note: the count could not be archived in "), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find("  outcome: error: Cannot open file " + DataPath("remanent.txt") + "\r\n"),
+              std::string::npos)
+        << JournalText();
+
+    std::filesystem::remove(DataFile("remanent.txt"));
     EXPECT_EQ(Import(), 1);
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1500\r\n");
-    EXPECT_NE(JournalText().find("  note: the count could not be archived in "), std::string::npos) << JournalText();
-    EXPECT_NE(JournalText().find("  outcome: result 1\r\n"), std::string::npos);
+}
+
+// What a held count file on a failing disk leaves: the file written over
+// part-way, and the complete new count in a copy beside it.
+class CutOffReplacement final : public platform::ReplacementFile {
+public:
+    explicit CutOffReplacement(std::string kept) : kept_(std::move(kept)) {}
+    bool Write(const char*, std::size_t) override { return true; }
+    Status Commit() override { return Status::CannotWrite; }
+    std::string KeptCopy() const override { return kept_; }
+
+private:
+    std::string kept_;
+};
+
+TEST_F(StockCountArchiveTest, ACountFileWrittenPartWayNamesTheCompleteCopyAndTheArchiveHoldsTheOld) {
+    WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
+    const std::string kept = DataPath("~iv1A2B");
+    fake_.replaceHostFile = [&](const std::string&, std::unique_ptr<platform::ReplacementFile>& file) {
+        file = std::make_unique<CutOffReplacement>(kept);
+        return platform::ReplacementFile::Status::Ok;
+    };
+    const std::string message = ErrorOf([&] { Import(); });
+    EXPECT_EQ(message, "Cannot write file " + DataPath("remanent.txt") + "; the complete new file is kept in " + kept);
+    EXPECT_NE(JournalText().find("  outcome: error: " + message + "\r\n"), std::string::npos) << JournalText();
+    EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102" / "remanent.txt"), "INW;5;1000\r\n");
+}
+
+// The archive's folders of every import so far, by the path the journal gave.
+std::vector<std::string> ArchivedIn(const std::string& journal) {
+    static const std::string kNote = "  note: archived in ";
+    std::vector<std::string> directories;
+    for (std::size_t at = journal.find(kNote); at != std::string::npos; at = journal.find(kNote, at + 1)) {
+        const std::size_t from = at + kNote.size();
+        directories.push_back(journal.substr(from, journal.find("\r\n", from) - from));
+    }
+    return directories;
+}
+
+// A PC clock once set ahead and then put right makes every new import look
+// older than the archive's folders; the folder just written is still kept.
+TEST_F(StockCountArchiveTest, AClockSetBackNeverCostsTheImportJustArchived) {
+    for (int minute = 0; minute < 50; ++minute) {
+        char name[32];
+        std::snprintf(name, sizeof name, "2030-01-01_10%02d00", minute);
+        std::filesystem::create_directories(Archive() / name);
+        WriteBytes(Archive() / name / "inwin.txt", "1,1\r\n");
+    }
+    WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
+    fake_.now = {2026, 12, 8, 9, 31, 2};
+    for (int import = 0; import < 2; ++import) ASSERT_EQ(Import(), 1);
+
+    const std::vector<std::string> archivedIn = ArchivedIn(JournalText());
+    ASSERT_EQ(archivedIn.size(), 2u) << JournalText();
+    const std::string first = archivedIn[0].substr(archivedIn[0].find_last_of('\\') + 1);
+    const std::string second = archivedIn[1].substr(archivedIn[1].find_last_of('\\') + 1);
+    EXPECT_EQ(ReadBytes(Archive() / first / "remanent.txt"), "INW;5;1000\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / second / "remanent.txt"), "INW;77;1500\r\n");
+    const std::vector<std::string> archived = Archived();
+    EXPECT_EQ(archived.size(), 50u);
+    EXPECT_EQ(std::count(archived.begin(), archived.end(), "2030-01-01_100000"), 0) << "the oldest goes first";
+    EXPECT_EQ(std::count(archived.begin(), archived.end(), "2030-01-01_100100"), 0);
+    EXPECT_EQ(std::count(archived.begin(), archived.end(), "2030-01-01_100200"), 1);
 }
 
 }  // namespace

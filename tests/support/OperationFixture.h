@@ -20,6 +20,17 @@
 
 namespace iwv::test {
 
+// Success when text holds every one of lines, each after the one before.
+inline testing::AssertionResult InOrder(const std::string& text, const std::vector<std::string>& lines) {
+    std::size_t at = 0;
+    for (const std::string& line : lines) {
+        at = text.find(line, at);
+        if (at == std::string::npos) return testing::AssertionFailure() << "no \"" << line << "\" in order in\n" << text;
+        at += line.size();
+    }
+    return testing::AssertionSuccess();
+}
+
 class OperationFixture : public ::testing::Test {
 protected:
     OperationFixture()
