@@ -21,43 +21,49 @@ constexpr int kQuantityField = 5;
 
 // The terminal's lookup fields are comma-separated and cannot quote: every
 // comma of the name becomes a point.
-void AppendName(LineFileWriter& out, std::string_view name) {
-    std::size_t begin = 0;
-    for (std::size_t comma = FindByte(name, 0, ','); comma < name.size(); comma = FindByte(name, begin, ',')) {
-        out.Append(name.substr(begin, comma - begin));
-        out.Append('.');
-        begin = comma + 1;
-    }
-    out.Append(name.substr(begin));
+void AppendName(const ConvertedLine& line) {
+    LineFileWriter& out = line.output;
+    line.input.ForEachPiece(line.fields, kNameField, 0, line.Size(kNameField), [&out](std::string_view name) {
+        std::size_t begin = 0;
+        for (std::size_t comma = FindByte(name, 0, ','); comma < name.size(); comma = FindByte(name, begin, ',')) {
+            out.Append(name.substr(begin, comma - begin));
+            out.Append('.');
+            begin = comma + 1;
+        }
+        out.Append(name.substr(begin));
+    });
 }
 
-// Puts a decimal point `places` (at most 3) characters from the end, padding
-// with zeros after "0." when the text is not longer than that. Only the length
-// counts: "0" and the empty text stay as they are, nothing is rounded or checked.
-void AppendDecimal(LineFileWriter& out, std::string_view text, std::size_t places) {
-    if (text.empty() || text == "0") {
-        out.Append(text);
-    } else if (text.size() <= places) {
+// Puts a decimal point `places` (at most 3) characters from the end of field
+// index, padding with zeros after "0." when the field is not longer than
+// that. Only the length counts: "0" and the empty text stay as they are,
+// nothing is rounded or checked.
+void AppendDecimal(const ConvertedLine& line, int index, std::size_t places) {
+    LineFileWriter& out = line.output;
+    const std::uint64_t size = line.Size(index);
+    if (size == 0 || line.fields.Field(index) == "0") {
+        line.Copy(index);
+    } else if (size <= places) {
         out.Append('0');
         out.Append('.');
-        for (std::size_t zeros = places - text.size(); zeros > 0; --zeros) out.Append('0');
-        out.Append(text);
+        for (std::uint64_t zeros = places - size; zeros > 0; --zeros) out.Append('0');
+        line.Copy(index);
     } else {
-        const std::size_t whole = text.size() - places;
-        out.Append(text.substr(0, whole));
+        line.Copy(index, 0, size - places);
         out.Append('.');
-        out.Append(text.substr(whole));
+        line.Copy(index, size - places, size);
     }
 }
 
-void AppendLookupLine(WordSplitter& goods, int priceField, LineFileWriter& out) {
-    AppendName(out, goods.Field(kNameField));
+void AppendLookupLine(const ConvertedLine& line, int priceField) {
+    LineFileWriter& out = line.output;
+    AppendName(line);
     out.Append(',');
-    out.Append(goods.Field(kCodeField));
+    line.Copy(kCodeField);
     out.Append(',');
-    AppendDecimal(out, goods.Field(kQuantityField), 3);
+    AppendDecimal(line, kQuantityField, 3);
     out.Append(std::string_view(",0,", 3));
-    AppendDecimal(out, goods.Field(priceField), 2);
+    AppendDecimal(line, priceField, 2);
     out.EndLine();
 }
 
@@ -75,8 +81,8 @@ ConversionCounts LookupConverter::Convert(const std::string& goodsPath, const st
     goods.Limit(kIgnoredField, 0);
     goods.Limit(otherPriceField, 0);
 
-    return ConvertLineFile(goodsPath, lookupPath, open, goods, [&](LineFileWriter& lookup, ConversionCounts&) {
-        AppendLookupLine(goods, priceField, lookup);
+    return ConvertLineFile(goodsPath, lookupPath, open, goods, [&](const ConvertedLine& line, ConversionCounts&) {
+        AppendLookupLine(line, priceField);
     });
 }
 

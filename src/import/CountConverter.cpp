@@ -1,5 +1,8 @@
 #include "import/CountConverter.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/ByteSearch.h"
 #include "common/LineFileConversion.h"
 #include "common/LineFileWriter.h"
@@ -18,29 +21,66 @@ constexpr std::string_view kZeros = "000";
 // The terminal writes this for an item it holds but nobody counted.
 constexpr std::string_view kNothingCounted = "00000";
 
+// Where the first point of a quantity lies, from its first piece on; its
+// size when it has none.
+std::uint64_t FindPoint(const ConvertedLine& line) {
+    std::uint64_t point = line.Size(kQuantityField);
+    std::uint64_t at = 0;
+    line.input.ForEachPiece(line.fields, kQuantityField, 0, point, [&](std::string_view bytes) {
+        const std::size_t found = at < point ? FindByte(bytes, 0, '.') : bytes.size();
+        if (found < bytes.size()) point = at + found;
+        at += bytes.size();
+    });
+    return point;
+}
+
+// NormalizeQuantity for a quantity longer than the splitter holds, which is
+// neither the point alone nor "00000": the same three parts, copied from the
+// input.
+void AppendLongQuantity(const ConvertedLine& line) {
+    const std::uint64_t size = line.Size(kQuantityField);
+    const std::uint64_t point = FindPoint(line);
+    if (point == size) {
+        line.Copy(kQuantityField);
+        line.output.Append(kZeros);
+        return;
+    }
+    line.Copy(kQuantityField, 0, point);
+    const std::size_t fraction = static_cast<std::size_t>(std::min<std::uint64_t>(size - point - 1, kFractionDigits));
+    line.Copy(kQuantityField, point + 1, point + 1 + fraction);
+    line.output.Append(kZeros.substr(fraction));
+}
+
 // Writes the count line of the terminal line split in fields, or counts why
 // there is none.
-void AppendCountLine(WordSplitter& terminal, LineFileWriter& out, ConversionCounts& counts) {
+void AppendCountLine(const ConvertedLine& line, ConversionCounts& counts) {
+    WordSplitter& terminal = line.fields;
     if (terminal.Count() != kCountLineFields) {
         ++counts.wrongFieldCount;
         return;
     }
     const std::string_view quantity = terminal.Field(kQuantityField);
-    if (quantity == kNothingCounted) {
+    const bool held = quantity.size() == line.Size(kQuantityField);
+    if (held && quantity == kNothingCounted) {
         ++counts.nothingCounted;
         return;
     }
-    const std::optional<NormalizedQuantity> thousandths = NormalizeQuantity(quantity);
-    if (!thousandths) {
+    std::optional<NormalizedQuantity> thousandths;
+    if (held && !(thousandths = NormalizeQuantity(quantity))) {
         ++counts.noValue;
         return;
     }
+    LineFileWriter& out = line.output;
     out.Append(std::string_view("INW;", 4));
-    out.Append(terminal.Field(kCodeField));
+    line.Copy(kCodeField);
     out.Append(';');
-    out.Append(thousandths->whole);
-    out.Append(thousandths->fraction);
-    out.Append(thousandths->padding);
+    if (thousandths) {
+        out.Append(thousandths->whole);
+        out.Append(thousandths->fraction);
+        out.Append(thousandths->padding);
+    } else {
+        AppendLongQuantity(line);
+    }
     out.EndLine();
 }
 
@@ -55,9 +95,7 @@ ConversionCounts CountConverter::Convert(const std::string& terminalDataPath, co
     for (int field = kCountLineFields; field < WordSplitter::kKeptFields; ++field) terminal.Limit(field, 0);
 
     return ConvertLineFile(terminalDataPath, countPath, open, terminal,
-                           [&](LineFileWriter& count, ConversionCounts& counts) {
-                               AppendCountLine(terminal, count, counts);
-                           });
+                           [](const ConvertedLine& line, ConversionCounts& counts) { AppendCountLine(line, counts); });
 }
 
 std::optional<NormalizedQuantity> NormalizeQuantity(std::string_view quantity) {
