@@ -64,6 +64,8 @@ public:
     // any field of a sound line, and a fixed amount however long a broken
     // line is.
     static constexpr std::size_t kHeldBytes = std::size_t{1} << 16;
+    // Whether the last text was split in pieces.
+    bool InPieces() const { return inPieces_; }
     // The whole size of field index (below kKeptFields), up to its limit;
     // more than Field gives where the field is longer than what is held.
     std::uint64_t FieldSize(int index) const {

@@ -21,49 +21,51 @@ constexpr int kQuantityField = 5;
 
 // The terminal's lookup fields are comma-separated and cannot quote: every
 // comma of the name becomes a point.
-void AppendName(const ConvertedLine& line) {
+template <typename Line>
+void AppendName(const Line& line, const FieldText& name) {
     LineFileWriter& out = line.output;
-    line.input.ForEachPiece(line.fields, kNameField, 0, line.Size(kNameField), [&out](std::string_view name) {
+    line.ForEachPiece(name, 0, name.size, [&out](std::string_view bytes) {
         std::size_t begin = 0;
-        for (std::size_t comma = FindByte(name, 0, ','); comma < name.size(); comma = FindByte(name, begin, ',')) {
-            out.Append(name.substr(begin, comma - begin));
+        for (std::size_t comma = FindByte(bytes, 0, ','); comma < bytes.size(); comma = FindByte(bytes, begin, ',')) {
+            out.Append(bytes.substr(begin, comma - begin));
             out.Append('.');
             begin = comma + 1;
         }
-        out.Append(name.substr(begin));
+        out.Append(bytes.substr(begin));
     });
 }
 
-// Puts a decimal point `places` (at most 3) characters from the end of field
-// index, padding with zeros after "0." when the field is not longer than
+// Puts a decimal point `places` (at most 3) characters from the end of the
+// field, padding with zeros after "0." when the field is not longer than
 // that. Only the length counts: "0" and the empty text stay as they are,
 // nothing is rounded or checked.
-void AppendDecimal(const ConvertedLine& line, int index, std::size_t places) {
+template <typename Line>
+void AppendDecimal(const Line& line, const FieldText& number, std::size_t places) {
     LineFileWriter& out = line.output;
-    const std::uint64_t size = line.Size(index);
-    if (size == 0 || line.fields.Field(index) == "0") {
-        line.Copy(index);
-    } else if (size <= places) {
+    if (number.size == 0 || number.held == "0") {
+        line.Copy(number);
+    } else if (number.size <= places) {
         out.Append('0');
         out.Append('.');
-        for (std::uint64_t zeros = places - size; zeros > 0; --zeros) out.Append('0');
-        line.Copy(index);
+        for (std::uint64_t zeros = places - number.size; zeros > 0; --zeros) out.Append('0');
+        line.Copy(number);
     } else {
-        line.Copy(index, 0, size - places);
+        line.Copy(number, 0, number.size - places);
         out.Append('.');
-        line.Copy(index, size - places, size);
+        line.Copy(number, number.size - places, number.size);
     }
 }
 
-void AppendLookupLine(const ConvertedLine& line, int priceField) {
+template <typename Line>
+void AppendLookupLine(const Line& line, int priceField) {
     LineFileWriter& out = line.output;
-    AppendName(line);
+    AppendName(line, line.Text(kNameField));
     out.Append(',');
-    line.Copy(kCodeField);
+    line.Copy(line.Text(kCodeField));
     out.Append(',');
-    AppendDecimal(line, kQuantityField, 3);
+    AppendDecimal(line, line.Text(kQuantityField), 3);
     out.Append(std::string_view(",0,", 3));
-    AppendDecimal(line, priceField, 2);
+    AppendDecimal(line, line.Text(priceField), 2);
     out.EndLine();
 }
 
@@ -81,7 +83,7 @@ ConversionCounts LookupConverter::Convert(const std::string& goodsPath, const st
     goods.Limit(kIgnoredField, 0);
     goods.Limit(otherPriceField, 0);
 
-    return ConvertLineFile(goodsPath, lookupPath, open, goods, [&](const ConvertedLine& line, ConversionCounts&) {
+    return ConvertLineFile(goodsPath, lookupPath, open, goods, [&](const auto& line, ConversionCounts&) {
         AppendLookupLine(line, priceField);
     });
 }
