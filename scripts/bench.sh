@@ -139,7 +139,7 @@ echo "lookup / copy $(ratio "$lookup_s" "$copy_lookup_s"), count / copy $(ratio 
 big_file() {
   local kind=$1 command=$2 text=$3 kib same
   "$generator" "$kind" "$BIG_LINES" "$work/big-in.txt"
-  read -r _ kib < <(RUNS=1 best_of "$work/big-out.txt" "$tool" "$command" "$work/big-in.txt" "$work/big-out.txt")
+  read -r _ _ kib < <(RUNS=1 best_of "$work/big-out.txt" "$tool" "$command" "$work/big-in.txt" "$work/big-out.txt")
   awk -f "tools/benchdata/$command.awk" "$work/big-in.txt" >"$work/big-awk.txt"
   cmp -s "$work/big-out.txt" "$work/big-awk.txt" && same=1 || same=0
   echo "$text $(stat -c %s "$work/big-in.txt") bytes: peak $(mib "$kib")" >&2
@@ -152,7 +152,7 @@ read -r big_lookup_kib big_lookup_same < <(big_file goods lookup "goods file")
 read -r big_count_kib big_count_same < <(big_file terminal count "terminal data file")
 
 # repeat TEXT BYTES: TEXT over and over, BYTES bytes of it.
-repeat() { yes "$1" | tr -d '\n' | head -c "$2"; }
+repeat() { yes "$1" | tr -d '\n' | head -c "$2" || true; }
 
 # long_file COMMAND WRITE_INPUT WRITE_OUTPUT TEXT: converts the file that the
 # function WRITE_INPUT writes with the tool's COMMAND once, and prints "KIB
