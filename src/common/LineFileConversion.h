@@ -12,18 +12,19 @@
 
 namespace iwv {
 
-// The input line a conversion has just split, and the output it writes to,
-// in two kinds that give the same: a line that lay in one block, whose fields
-// are views into it, and one that spanned blocks, whose long fields are read
-// back from the input past what the splitter holds of them. A conversion
-// writes both with one template, so that the lines of a sound file cost no
-// more than views.
+// A field of the line being converted, by its index.
 struct FieldText {
     int index;
     std::string_view held;  // all of the field, or its first bytes in a LongLine
     std::uint64_t size;     // of the whole field, up to its limit
 };
 
+// The input line a conversion has just split, and the output it writes to,
+// in two kinds that give the same: a line that lay in one block, whose fields
+// are views into it, and one that spanned blocks, whose long fields are read
+// back from the input past what the splitter holds of them. A conversion
+// writes both with one template, so that the lines of a sound file cost no
+// more than views.
 struct HeldLine {
     static constexpr bool kMayBeLong = false;
     WordSplitter& fields;
@@ -64,9 +65,9 @@ struct LongLine {
 
 // Turns one line file into another a line at a time: every input line is
 // split with fields and handed to appendLine(line, counts), a HeldLine or a
-// LongLine, which writes what the line gives or counts why it gives nothing. The output replaces its
-// target, through the replacement file open gives, only once every line is
-// on disk. Throws Error "Cannot open file <inputPath>", "Cannot create file
+// LongLine, which writes what the line gives or counts why it gives nothing.
+// The output replaces its target, through the replacement file open gives,
+// only once every line is on disk. Throws Error "Cannot open file <inputPath>", "Cannot create file
 // <outputPath>" or "Cannot write file <outputPath>".
 template <typename AppendLine>
 ConversionCounts ConvertLineFile(const std::string& inputPath, const std::string& outputPath,
@@ -75,11 +76,11 @@ ConversionCounts ConvertLineFile(const std::string& inputPath, const std::string
     LineFileReader input(inputPath);
     LineFileWriter output(outputPath, open);
     const HeldLine held{fields, output};
-    const LongLine long_{fields, input, output};
+    const LongLine spanning{fields, input, output};
     ConversionCounts counts;
     counts.read = input.ForEachLine(fields, [&] {
         if (fields.InPieces())
-            appendLine(long_, counts);
+            appendLine(spanning, counts);
         else
             appendLine(held, counts);
     });

@@ -44,7 +44,7 @@ private:
 
     WordSplitter& fields_;
     std::uint64_t lines_ = 0;
-    std::uint64_t scanned_ = 0;  // the bytes of the blocks before this one: where a line in pieces begins counts from there
+    std::uint64_t scanned_ = 0;  // bytes of the blocks before this one, where a line in pieces counts from
     bool open_ = false;     // a line began in an earlier block and has not ended
     bool afterCr_ = false;  // the last block ended with a CR, so an LF opening this one belongs to it
 };
