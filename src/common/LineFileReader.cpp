@@ -21,4 +21,14 @@ std::string_view LineFileReader::NextBlock() {
     return {block_.get(), read};
 }
 
+std::string_view LineFileReader::ReadBack(std::uint64_t offset, std::uint64_t most) {
+    if (!readBack_) readBack_.reset(new char[kBlockBytes]);
+    std::size_t read = 0;
+    const std::size_t want = most < kBlockBytes ? static_cast<std::size_t>(most) : kBlockBytes;
+    // The file is read consistently: bytes read once that cannot be read
+    // again mean it failed.
+    if (!file_->ReadAt(offset, readBack_.get(), want, read) || read == 0) throw Error("Cannot open file " + path_);
+    return {readBack_.get(), read};
+}
+
 }  // namespace iwv

@@ -14,7 +14,8 @@ namespace iwv {
 
 // A line file read a block at a time through one buffer, its lines split
 // into fields as they come: however large the file, the reader holds one
-// block, and only a line that spans blocks costs the fields kept of it. The
+// block, and a line that spans blocks costs only what the splitter holds of
+// its fields; the rest is read back from the file when it is written out. The
 // file stays open, other readers allowed and other writers refused, until the
 // reader is destroyed, so a conversion that keeps its reader to the end reads
 // one consistent file.
@@ -41,13 +42,39 @@ public:
         return lines.Lines();
     }
 
+    // Calls sink(bytes) with bytes from..to of field index (below
+    // kKeptFields) of the line just split, in order: what fields holds of it,
+    // then, of a line in pieces, the rest read back from the file. A field of
+    // any length is so written out in a fixed amount of memory. Throws Error
+    // "Cannot open file <path>" when the file cannot be read back.
+    template <typename Sink>
+    void ForEachPiece(WordSplitter& fields, int index, std::uint64_t from, std::uint64_t to, Sink&& sink) {
+        const std::string_view held = fields.Field(index);
+        if (to <= held.size()) {
+            sink(held.substr(from, to - from));
+            return;
+        }
+        if (from < held.size()) {
+            sink(held.substr(from));
+            from = held.size();
+        }
+        for (std::uint64_t at = fields.FieldStart(index) + from, end = fields.FieldStart(index) + to; at < end;) {
+            const std::string_view bytes = ReadBack(at, end - at);
+            sink(bytes);
+            at += bytes.size();
+        }
+    }
+
 private:
     // The next bytes of the file; empty at its end.
     std::string_view NextBlock();
+    // Some of the most bytes from offset on, at least one.
+    std::string_view ReadBack(std::uint64_t offset, std::uint64_t most);
 
     std::string path_;
     std::unique_ptr<platform::InputFile> file_;
     std::unique_ptr<char[]> block_;
+    std::unique_ptr<char[]> readBack_;  // made for the first line that needs it
 };
 
 }  // namespace iwv

@@ -16,7 +16,7 @@ namespace iwv {
 // one at the very end opens no further line, and a NUL ends the text. Every
 // line goes to a WordSplitter: whole, as a view into its block, when it lies
 // in one block, and in pieces when it spans blocks, so that no line is ever
-// copied whole.
+// copied whole; the pieces begin where the line lies in the text.
 class LineScanner {
 public:
     explicit LineScanner(WordSplitter& fields) : fields_(fields) {}
@@ -44,6 +44,7 @@ private:
 
     WordSplitter& fields_;
     std::uint64_t lines_ = 0;
+    std::uint64_t scanned_ = 0;  // bytes of the blocks before this one, where a line in pieces counts from
     bool open_ = false;     // a line began in an earlier block and has not ended
     bool afterCr_ = false;  // the last block ended with a CR, so an LF opening this one belongs to it
 };
@@ -66,10 +67,11 @@ bool LineScanner::Scan(std::string_view block, OnLine&& onLine) {
             ++begin;
     }
     if (begin < block.size()) {
-        if (!open_) fields_.Begin();
+        if (!open_) fields_.Begin(scanned_ + begin);
         open_ = true;
         fields_.Feed(block.substr(begin));
     }
+    scanned_ += block.size();
     return !ended;
 }
 

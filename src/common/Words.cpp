@@ -34,13 +34,16 @@ std::string_view WordSplitter::OtherField(int index) {
 
 void WordSplitter::Limit(int index, std::size_t bytes) { limits_.at(static_cast<std::size_t>(index)) = bytes; }
 
-void WordSplitter::Begin() {
+void WordSplitter::Begin(std::uint64_t start) {
     OutOfRange = false;
     inPieces_ = true;
     fields_ = {};
     count_ = 0;
     rest_ = {};
     for (ByteBuffer& held : held_) held.Clear();
+    starts_.fill(start);
+    sizes_.fill(0);
+    fed_ = start;
     separators_ = 0;
     anyBytes_ = false;
     endsWithSeparator_ = false;
@@ -50,12 +53,16 @@ void WordSplitter::Feed(std::string_view piece) {
     if (piece.empty()) return;
     anyBytes_ = true;
     endsWithSeparator_ = Separator != '\0' && piece.back() == Separator;
+    std::uint64_t at = fed_;
+    fed_ += piece.size();
     while (separators_ < kKeptFields) {
-        const std::size_t at = Find(piece, Separator);
-        Hold(separators_, piece.substr(0, at));
-        if (at == piece.size()) return;
+        const std::size_t end = Find(piece, Separator);
+        Hold(separators_, piece.substr(0, end));
+        if (end == piece.size()) return;
         ++separators_;
-        piece.remove_prefix(at + 1);
+        piece.remove_prefix(end + 1);
+        at += end + 1;
+        if (separators_ < kKeptFields) starts_[static_cast<std::size_t>(separators_)] = at;
     }
     separators_ += Occurrences(piece, Separator);
 }
@@ -68,8 +75,10 @@ std::int64_t WordSplitter::End() {
 
 void WordSplitter::Hold(std::int64_t index, std::string_view bytes) {
     const auto i = static_cast<std::size_t>(index);
+    sizes_[i] += bytes.size();
     ByteBuffer& held = held_[i];
-    if (held.Size() < limits_[i]) held.Append(bytes.substr(0, limits_[i] - held.Size()));
+    const std::size_t most = std::min(limits_[i], kHeldBytes);
+    if (held.Size() < most) held.Append(bytes.substr(0, most - held.Size()));
 }
 
 }  // namespace iwv

@@ -21,43 +21,51 @@ constexpr int kQuantityField = 5;
 
 // The terminal's lookup fields are comma-separated and cannot quote: every
 // comma of the name becomes a point.
-void AppendName(LineFileWriter& out, std::string_view name) {
-    std::size_t begin = 0;
-    for (std::size_t comma = FindByte(name, 0, ','); comma < name.size(); comma = FindByte(name, begin, ',')) {
-        out.Append(name.substr(begin, comma - begin));
-        out.Append('.');
-        begin = comma + 1;
-    }
-    out.Append(name.substr(begin));
+template <typename Line>
+void AppendName(const Line& line, const FieldText& name) {
+    LineFileWriter& out = line.output;
+    line.ForEachPiece(name, 0, name.size, [&out](std::string_view bytes) {
+        std::size_t begin = 0;
+        for (std::size_t comma = FindByte(bytes, 0, ','); comma < bytes.size(); comma = FindByte(bytes, begin, ',')) {
+            out.Append(bytes.substr(begin, comma - begin));
+            out.Append('.');
+            begin = comma + 1;
+        }
+        out.Append(bytes.substr(begin));
+    });
 }
 
-// Puts a decimal point `places` (at most 3) characters from the end, padding
-// with zeros after "0." when the text is not longer than that. Only the length
-// counts: "0" and the empty text stay as they are, nothing is rounded or checked.
-void AppendDecimal(LineFileWriter& out, std::string_view text, std::size_t places) {
-    if (text.empty() || text == "0") {
-        out.Append(text);
-    } else if (text.size() <= places) {
+// Puts a decimal point `places` (at most 3) characters from the end of the
+// field, padding with zeros after "0." when the field is not longer than
+// that. Only the length counts: "0" and the empty text stay as they are,
+// nothing is rounded or checked.
+template <typename Line>
+void AppendDecimal(const Line& line, const FieldText& number, std::size_t places) {
+    LineFileWriter& out = line.output;
+    if (number.size == 0 || number.held == "0") {
+        line.Copy(number);
+    } else if (number.size <= places) {
         out.Append('0');
         out.Append('.');
-        for (std::size_t zeros = places - text.size(); zeros > 0; --zeros) out.Append('0');
-        out.Append(text);
+        for (std::uint64_t zeros = places - number.size; zeros > 0; --zeros) out.Append('0');
+        line.Copy(number);
     } else {
-        const std::size_t whole = text.size() - places;
-        out.Append(text.substr(0, whole));
+        line.Copy(number, 0, number.size - places);
         out.Append('.');
-        out.Append(text.substr(whole));
+        line.Copy(number, number.size - places, number.size);
     }
 }
 
-void AppendLookupLine(WordSplitter& goods, int priceField, LineFileWriter& out) {
-    AppendName(out, goods.Field(kNameField));
+template <typename Line>
+void AppendLookupLine(const Line& line, int priceField) {
+    LineFileWriter& out = line.output;
+    AppendName(line, line.Text(kNameField));
     out.Append(',');
-    out.Append(goods.Field(kCodeField));
+    line.Copy(line.Text(kCodeField));
     out.Append(',');
-    AppendDecimal(out, goods.Field(kQuantityField), 3);
+    AppendDecimal(line, line.Text(kQuantityField), 3);
     out.Append(std::string_view(",0,", 3));
-    AppendDecimal(out, goods.Field(priceField), 2);
+    AppendDecimal(line, line.Text(priceField), 2);
     out.EndLine();
 }
 
@@ -75,8 +83,8 @@ ConversionCounts LookupConverter::Convert(const std::string& goodsPath, const st
     goods.Limit(kIgnoredField, 0);
     goods.Limit(otherPriceField, 0);
 
-    return ConvertLineFile(goodsPath, lookupPath, open, goods, [&](LineFileWriter& lookup, ConversionCounts&) {
-        AppendLookupLine(goods, priceField, lookup);
+    return ConvertLineFile(goodsPath, lookupPath, open, goods, [&](const auto& line, ConversionCounts&) {
+        AppendLookupLine(line, priceField);
     });
 }
 

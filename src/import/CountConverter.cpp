@@ -1,5 +1,8 @@
 #include "import/CountConverter.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "common/ByteSearch.h"
 #include "common/LineFileConversion.h"
 #include "common/LineFileWriter.h"
@@ -18,29 +21,67 @@ constexpr std::string_view kZeros = "000";
 // The terminal writes this for an item it holds but nobody counted.
 constexpr std::string_view kNothingCounted = "00000";
 
+// Where the first point of a quantity lies, from its first piece on; its
+// size when it has none.
+template <typename Line>
+std::uint64_t FindPoint(const Line& line, const FieldText& quantity) {
+    std::uint64_t point = quantity.size;
+    std::uint64_t at = 0;
+    line.ForEachPiece(quantity, 0, quantity.size, [&](std::string_view bytes) {
+        const std::size_t found = point == quantity.size ? FindByte(bytes, 0, '.') : bytes.size();
+        if (found < bytes.size()) point = at + found;
+        at += bytes.size();
+    });
+    return point;
+}
+
+// NormalizeQuantity for a quantity longer than the splitter holds, which is
+// neither the point alone nor "00000": the same three parts, copied from the
+// input.
+template <typename Line>
+void AppendLongQuantity(const Line& line, const FieldText& quantity) {
+    const std::uint64_t point = FindPoint(line, quantity);
+    if (point == quantity.size) {
+        line.Copy(quantity);
+        line.output.Append(kZeros);
+        return;
+    }
+    line.Copy(quantity, 0, point);
+    const auto fraction = static_cast<std::size_t>(std::min<std::uint64_t>(quantity.size - point - 1, kFractionDigits));
+    line.Copy(quantity, point + 1, point + 1 + fraction);
+    line.output.Append(kZeros.substr(fraction));
+}
+
 // Writes the count line of the terminal line split in fields, or counts why
 // there is none.
-void AppendCountLine(WordSplitter& terminal, LineFileWriter& out, ConversionCounts& counts) {
-    if (terminal.Count() != kCountLineFields) {
+template <typename Line>
+void AppendCountLine(const Line& line, ConversionCounts& counts) {
+    if (line.fields.Count() != kCountLineFields) {
         ++counts.wrongFieldCount;
         return;
     }
-    const std::string_view quantity = terminal.Field(kQuantityField);
-    if (quantity == kNothingCounted) {
+    const FieldText quantity = line.Text(kQuantityField);
+    const bool held = !Line::kMayBeLong || quantity.held.size() == quantity.size;
+    if (held && quantity.held == kNothingCounted) {
         ++counts.nothingCounted;
         return;
     }
-    const std::optional<NormalizedQuantity> thousandths = NormalizeQuantity(quantity);
-    if (!thousandths) {
+    std::optional<NormalizedQuantity> thousandths;
+    if (held && !(thousandths = NormalizeQuantity(quantity.held))) {
         ++counts.noValue;
         return;
     }
+    LineFileWriter& out = line.output;
     out.Append(std::string_view("INW;", 4));
-    out.Append(terminal.Field(kCodeField));
+    line.Copy(line.Text(kCodeField));
     out.Append(';');
-    out.Append(thousandths->whole);
-    out.Append(thousandths->fraction);
-    out.Append(thousandths->padding);
+    if (thousandths) {
+        out.Append(thousandths->whole);
+        out.Append(thousandths->fraction);
+        out.Append(thousandths->padding);
+    } else {
+        AppendLongQuantity(line, quantity);
+    }
     out.EndLine();
 }
 
@@ -55,9 +96,7 @@ ConversionCounts CountConverter::Convert(const std::string& terminalDataPath, co
     for (int field = kCountLineFields; field < WordSplitter::kKeptFields; ++field) terminal.Limit(field, 0);
 
     return ConvertLineFile(terminalDataPath, countPath, open, terminal,
-                           [&](LineFileWriter& count, ConversionCounts& counts) {
-                               AppendCountLine(terminal, count, counts);
-                           });
+                           [](const auto& line, ConversionCounts& counts) { AppendCountLine(line, counts); });
 }
 
 std::optional<NormalizedQuantity> NormalizeQuantity(std::string_view quantity) {

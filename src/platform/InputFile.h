@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,9 @@ public:
     // and sets read to their number: 0 at the end of the file. False when
     // reading failed.
     virtual bool Read(char* data, std::size_t capacity, std::size_t& read) = 0;
+    // Reads bytes from offset on the same way, without moving where Read
+    // goes on: for reading back what was read before.
+    virtual bool ReadAt(std::uint64_t offset, char* data, std::size_t capacity, std::size_t& read) = 0;
 };
 
 }  // namespace iwv::platform

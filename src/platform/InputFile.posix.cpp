@@ -20,8 +20,18 @@ public:
     PosixInputFile& operator=(const PosixInputFile&) = delete;
 
     bool Read(char* data, std::size_t capacity, std::size_t& read) override {
+        return Done(read, [&] { return ::read(fd_, data, capacity); });
+    }
+    bool ReadAt(std::uint64_t offset, char* data, std::size_t capacity, std::size_t& read) override {
+        return Done(read, [&] { return ::pread(fd_, data, capacity, static_cast<off_t>(offset)); });
+    }
+
+private:
+    // Runs a read again when a signal interrupted it.
+    template <typename ReadCall>
+    static bool Done(std::size_t& read, ReadCall call) {
         for (;;) {
-            const ssize_t n = ::read(fd_, data, capacity);
+            const ssize_t n = call();
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) return false;
             read = static_cast<std::size_t>(n);
@@ -29,7 +39,6 @@ public:
         }
     }
 
-private:
     int fd_;
 };
 

@@ -12,15 +12,30 @@ public:
     explicit WindowsInputFile(WinHandle handle) : handle_(std::move(handle)) {}
 
     bool Read(char* data, std::size_t capacity, std::size_t& read) override {
+        if (!ReadAt(position_, data, capacity, read)) return false;
+        position_ += read;
+        return true;
+    }
+
+    // A read at an offset moves the handle's own file pointer too, so every
+    // read names its offset and the reader keeps its place itself.
+    bool ReadAt(std::uint64_t offset, char* data, std::size_t capacity, std::size_t& read) override {
         const DWORD part = capacity > 0x40000000u ? 0x40000000u : static_cast<DWORD>(capacity);
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
         DWORD n = 0;
-        if (!::ReadFile(handle_.Get(), data, part, &n, nullptr)) return false;
+        if (!::ReadFile(handle_.Get(), data, part, &n, &at)) {
+            if (::GetLastError() != ERROR_HANDLE_EOF) return false;
+            n = 0;
+        }
         read = n;
         return true;
     }
 
 private:
     WinHandle handle_;
+    std::uint64_t position_ = 0;
 };
 
 std::unique_ptr<InputFile> OpenSharing(const std::string& path, DWORD sharing) {

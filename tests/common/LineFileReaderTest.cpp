@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TestFiles.h"
@@ -17,12 +18,16 @@ using test::WriteBytes;
 
 constexpr std::size_t kBlock = LineFileReader::kBlockBytes;
 
-// Every line of the file, as the splitter sees it with no separator set.
+// Every line of the file, as the splitter sees it with no separator set, a
+// long one read back from the file past what the splitter holds of it.
 std::vector<std::string> LinesOf(const std::string& path) {
     LineFileReader reader(path);
     WordSplitter line;
     std::vector<std::string> lines;
-    const std::uint64_t count = reader.ForEachLine(line, [&] { lines.emplace_back(line.Field(0)); });
+    const std::uint64_t count = reader.ForEachLine(line, [&] {
+        lines.emplace_back();
+        reader.ForEachPiece(line, 0, 0, line.FieldSize(0), [&](std::string_view bytes) { lines.back() += bytes; });
+    });
     EXPECT_EQ(count, lines.size());
     return lines;
 }

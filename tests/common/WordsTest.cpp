@@ -153,9 +153,12 @@ TEST(WordSplitter, SplitTextReturnsTheText) {
 }
 
 // A limited field gives at most its first bytes, whole or in pieces; the
-// others stay whole.
+// others stay whole, but for what a text in pieces does not hold of a long
+// field: its size and its start say where the rest of it lies.
 TEST(WordSplitter, LimitedFieldsGiveTheirFirstBytes) {
-    const std::string text = "x;0123456789;abc;;" + std::string(100000, 'q');
+    const std::size_t kLong = WordSplitter::kHeldBytes + 3;
+    const std::string text = "x;0123456789;abc;;" + std::string(kLong, 'q');
+    const std::vector<std::uint64_t> sizes = {0, 4, 3, 0, kLong};
     for (bool inPieces : {false, true}) {
         SCOPED_TRACE(inPieces ? "in pieces" : "whole");
         WordSplitter splitter = SplitterWith(';');
@@ -163,13 +166,17 @@ TEST(WordSplitter, LimitedFieldsGiveTheirFirstBytes) {
         splitter.Limit(1, 4);
         splitter.Limit(2, 10);
         if (inPieces) {
-            splitter.Begin();
+            splitter.Begin(1000);
             for (std::size_t at = 0; at < text.size(); at += 3) splitter.Feed(std::string_view(text).substr(at, 3));
             EXPECT_EQ(splitter.End(), 5);
+            EXPECT_EQ(splitter.FieldStart(2), 1013u);
+            EXPECT_EQ(splitter.FieldStart(4), 1018u);
         } else {
             EXPECT_EQ(splitter.Split(text), 5);
         }
-        EXPECT_EQ(FieldsOf(splitter, kKept), (std::vector<std::string>{"", "0123", "abc", "", std::string(100000, 'q')}));
+        const std::size_t held = inPieces ? WordSplitter::kHeldBytes : kLong;
+        EXPECT_EQ(FieldsOf(splitter, kKept), (std::vector<std::string>{"", "0123", "abc", "", std::string(held, 'q')}));
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(splitter.FieldSize(i), sizes[static_cast<std::size_t>(i)]) << i;
     }
 }
 

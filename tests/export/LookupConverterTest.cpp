@@ -9,6 +9,7 @@
 #include "common/Cp1250.h"
 #include "common/Error.h"
 #include "common/LineFileReader.h"
+#include "common/Words.h"
 
 namespace iwv {
 namespace {
@@ -182,6 +183,29 @@ TEST_F(LookupFile, ConvertsLinesThatSpanTheReadersBlocks) {
     WriteBytes(goods, goodsBytes);
     Converter(20, 0).Convert(goods, lookup);
     EXPECT_TRUE(ReadBytes(lookup) == expected);
+}
+
+// Fields longer than the splitter holds, in a line longer than the reader's
+// block: code and numbers pass whole, the name is cut to N.
+TEST_F(LookupFile, LongFieldsPassWholeWhereTheRulesKeepThem) {
+    const std::size_t kLong = LineFileReader::kBlockBytes + WordSplitter::kHeldBytes;
+    const std::string code = std::string(kLong, 'c') + ",d";
+    const std::string name = "N" + std::string(kLong, ',');
+    const std::string purchase = std::string(kLong, '1') + "789";
+    const std::string retail = std::string(kLong, '2') + "345";
+    const std::string quantity = std::string(kLong, '3') + "456";
+    const std::string longLine = "1;" + code + ";" + name + ";" + purchase + ";" + retail + ";" + quantity;
+    WriteBytes(goods, "X;1;A;1;2;3\r\n" + longLine + "\r\n" + longLine);
+    const std::string quantityText = std::string(kLong, '3') + ".456";
+    for (const int priceLevel : {0, 1}) {
+        SCOPED_TRACE(priceLevel);
+        const std::string& price = priceLevel == 1 ? purchase : retail;
+        const std::string priceText = price.substr(0, price.size() - 2) + "." + price.substr(price.size() - 2);
+        const std::string longLookup = "N" + std::string(9, '.') + "," + code + "," + quantityText + ",0," + priceText + "\r\n";
+        Converter(10, priceLevel).Convert(goods, lookup);
+        EXPECT_TRUE(ReadBytes(lookup) == std::string(priceLevel == 1 ? "A,1,0.003,0,0.01\r\n" : "A,1,0.003,0,0.02\r\n") +
+                                             longLookup + longLookup);
+    }
 }
 
 TEST_F(LookupFile, EmptyGoodsFileGivesAnEmptyLookupFile) {

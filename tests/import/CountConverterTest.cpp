@@ -4,10 +4,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "TestFiles.h"
 #include "common/Error.h"
 #include "common/LineFileReader.h"
+#include "common/Words.h"
 
 namespace iwv {
 namespace {
@@ -121,6 +123,39 @@ TEST(CountConverter, ConvertsLinesThatSpanTheReadersBlocks) {
         expected += "INW;5900001;12500\r\nINW;5900003;3000\r\nINW;;5000\r\n";
     }
     EXPECT_TRUE(Convert(terminal).count == expected);
+}
+
+// Fields longer than the splitter holds, and lines longer than the reader's
+// block: the count line is what the rule gives the whole texts.
+TEST(CountConverter, LongFieldsGiveWhatTheRuleGivesTheWholeText) {
+    constexpr std::size_t kHeld = WordSplitter::kHeldBytes;
+    constexpr std::size_t kLong = LineFileReader::kBlockBytes + kHeld;
+    const std::string digits(kLong, '4');
+    struct LongCase {
+        std::string code;
+        std::string quantity;
+    };
+    std::vector<LongCase> cases = {{"C", digits}, {std::string(kLong, 'c'), "1.5"}, {digits, digits + ".2"}};
+    // The first point anywhere: at the start, on both sides of what is held,
+    // at the block's end and last; followed by no to four characters.
+    for (const std::size_t point : {std::size_t{0}, kHeld - 1, kHeld, kHeld + 1, LineFileReader::kBlockBytes - 7, kLong - 1}) {
+        for (std::size_t fraction = 0; fraction <= 4; ++fraction) {
+            std::string quantity = digits.substr(0, point) + "." + std::string(fraction, '9');
+            cases.push_back({"C", quantity + std::string(kLong - std::min(kLong, quantity.size()), '8')});
+            cases.push_back({"C", quantity + ".7"});
+        }
+    }
+    for (const LongCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "code of " << c.code.size() << ", quantity of " << c.quantity.size()
+                                        << ", point at " << c.quantity.find('.'));
+        const std::optional<NormalizedQuantity> normalized = NormalizeQuantity(c.quantity);
+        ASSERT_TRUE(normalized);
+        const std::string expected = "INW;" + c.code + ";" + std::string(normalized->whole) +
+                                     std::string(normalized->fraction) + std::string(normalized->padding) + "\r\n";
+        const Converted converted = Convert("A,1\r\n" + c.code + "," + c.quantity + "\r\nB,2,\r\nx," + c.quantity + ",y\r\n");
+        EXPECT_TRUE(converted.count == "INW;A;1000\r\n" + expected + "INW;B;2000\r\n");
+        EXPECT_EQ(converted.counts.wrongFieldCount, 1u);
+    }
 }
 
 class CountFile : public testing::Test {
