@@ -17,11 +17,11 @@ scan() { "$run" "$windows/simulator/scan.exe" "$@"; }
 rm -rf "$demo"
 mkdir -p "$demo/Shop/Data" "$demo/terminal"
 
-# Where Wine cannot run (a kernel without 32-bit programs), the same stocktake
-# runs with the native build: the same conversions and the simulated
-# terminal's drivers, started by hand in the work directory instead of by the
-# DLL.
-if ! scripts/wine-runs.sh; then
+# Where no 32-bit Windows program starts (a kernel without 32-bit programs,
+# and no qemu-i386 to run them), the same stocktake runs with the native
+# build: the same conversions and the simulated terminal's drivers, started by
+# hand in the work directory instead of by the DLL.
+if ! way=$(scripts/wine-runs.sh); then
   native=$PWD/build/native
   say "Wine cannot run 32-bit programs on this machine, so IWVestra.dll cannot be loaded here."
   echo "The same stocktake follows with the native build of the library's code and of the simulated terminal."
@@ -89,4 +89,8 @@ tr -d '\r' < "$demo/Shop/Data/remanent.txt"
 say "Clearing the count"
 host clear
 
-say "Done. The demo shop is in build/demo; the programs are in build/windows/dist and build/windows/simulator."
+case $way in
+  native) way="native Wine" ;;
+  emulated) way="Wine under qemu-i386, since this kernel runs no 32-bit programs" ;;
+esac
+say "Done (32-bit IWVestra.dll, $way). The demo shop is in build/demo; the programs are in build/windows/dist and build/windows/simulator."
