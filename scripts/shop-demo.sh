@@ -9,13 +9,18 @@ cd "$(dirname "$0")/.."
 
 # The 32-bit DLL where Wine runs 32-bit programs here, else the 64-bit one
 # under wine64: the same library, texts and files, for a 64-bit sales program.
-if scripts/wine-runs.sh >/dev/null; then
+if way=$(scripts/wine-runs.sh); then
   windows=$PWD/build/windows
   bits=32
 else
   windows=$PWD/build/windows64
   bits=64
+  way=wine64
 fi
+case $way in
+  native) way="native Wine" ;;
+  emulated) way="Wine under qemu-i386, since this kernel runs no 32-bit programs" ;;
+esac
 cmake --build "$windows" -j "${JOBS:-2}" --target iwvestra_dll iwvestra iwvestra-host \
   simulator_dlookup simulator_232_read simulator_scan >/dev/null
 demo=$PWD/build/demo
@@ -74,4 +79,4 @@ tr -d '\r' < "$demo/Shop/Data/remanent.txt"
 say "Clearing the count"
 host clear
 
-say "Done. The demo shop is in build/demo; the programs are in ${windows#$PWD/}/dist and ${windows#$PWD/}/simulator."
+say "Done (${bits}-bit IWVestra.dll, $way). The demo shop is in build/demo; the programs are in ${windows#$PWD/}/dist and ${windows#$PWD/}/simulator."

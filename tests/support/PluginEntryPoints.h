@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -15,7 +17,16 @@ struct OperationResult {
     bool raised = false;
     std::int32_t value = 0;
     std::string message;
+    // Where the error reaches the host as a structured exception (Windows):
+    // the code and flags its handler was given; 0 where none was raised.
+    std::uint32_t exceptionCode = 0;
+    std::uint32_t exceptionFlags = 0;
 };
+
+// Whether result is the library error with message, arrived as this build's
+// host receives one: on Windows the non-continuable structured exception
+// IWV_LIBRARY_ERROR, natively the C++ exception.
+testing::AssertionResult IsLibraryError(const OperationResult& result, const std::string& message);
 
 // The plug-in's entry points as this build's host reaches them: natively the
 // linked functions, on Windows the exports of IWVestra.dll, loaded as a host

@@ -43,4 +43,10 @@ OperationResult PluginEntryPoints::Import(void* instance, HostWord callContext, 
     return Call(&HSTDLLInwImport, instance, callContext, dataPath);
 }
 
+testing::AssertionResult IsLibraryError(const OperationResult& result, const std::string& message) {
+    if (!result.raised) return testing::AssertionFailure() << "no library error; result " << result.value;
+    if (result.message != message) return testing::AssertionFailure() << "message \"" << result.message << '"';
+    return testing::AssertionSuccess();
+}
+
 }  // namespace iwv::test

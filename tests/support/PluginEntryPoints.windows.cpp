@@ -1,5 +1,7 @@
 #include "support/PluginEntryPoints.h"
 
+#include <windows.h>
+
 #include <stdexcept>
 
 #include "LibraryErrorGuard.h"
@@ -9,11 +11,34 @@
 namespace iwv::test {
 namespace {
 
+// The call being made on this thread, for Witness. A vectored handler takes
+// no argument of its own, and each thread makes its own calls.
+thread_local OperationResult* tCall = nullptr;
+
+// Sees every exception raised during a call before any frame's handler does,
+// with the record the host's handler then gets, and leaves it to them. The
+// last one seen is the one that ended the call.
+LONG CALLBACK Witness(EXCEPTION_POINTERS* exception) {
+    if (tCall) {
+        tCall->exceptionCode = exception->ExceptionRecord->ExceptionCode;
+        tCall->exceptionFlags = exception->ExceptionRecord->ExceptionFlags;
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 OperationResult Call(host::PluginExports::Operation operation, void* instance, HostWord callContext,
                      const char* dataPath) {
+    OperationResult result;
+    tCall = &result;
+    void* witness = ::AddVectoredExceptionHandler(1, &Witness);
     const host::GuardedResult guarded =
         host::CallOperation(operation, static_cast<IWVestraInstance*>(instance), callContext, dataPath);
-    return OperationResult{guarded.raised, guarded.value, guarded.message};
+    ::RemoveVectoredExceptionHandler(witness);
+    tCall = nullptr;
+    result.raised = guarded.raised;
+    result.value = guarded.value;
+    result.message = guarded.message;
+    return result;
 }
 
 }  // namespace
@@ -45,6 +70,16 @@ OperationResult PluginEntryPoints::Export(void* instance, HostWord callContext, 
 
 OperationResult PluginEntryPoints::Import(void* instance, HostWord callContext, const char* dataPath) {
     return Call(library_->plugin.Exports().inwImport, instance, callContext, dataPath);
+}
+
+testing::AssertionResult IsLibraryError(const OperationResult& result, const std::string& message) {
+    if (!result.raised) return testing::AssertionFailure() << "no library error; result " << result.value;
+    if (result.exceptionCode != IWV_LIBRARY_ERROR)
+        return testing::AssertionFailure() << "exception code 0x" << std::hex << result.exceptionCode;
+    if (!(result.exceptionFlags & EXCEPTION_NONCONTINUABLE))
+        return testing::AssertionFailure() << "continuable: flags 0x" << std::hex << result.exceptionFlags;
+    if (result.message != message) return testing::AssertionFailure() << "message \"" << result.message << '"';
+    return testing::AssertionSuccess();
 }
 
 }  // namespace iwv::test
