@@ -8,7 +8,7 @@ WINDOWS64 := build/windows64
 SANITIZE := build/sanitize
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build build-native build-windows build-sanitize test test-native test-windows test-windows-binary test-windows64 test-sanitize demo bench fuzz dist clean
+.PHONY: all deps build build-native build-windows build-windows64 build-sanitize test test-native test-windows test-windows-binary test-windows64 test-sanitize demo bench fuzz dist clean
 
 all: build
 
@@ -34,6 +34,9 @@ build-native: deps $(NATIVE)/CMakeCache.txt
 build-windows: deps $(WINDOWS)/CMakeCache.txt
 	cmake --build $(WINDOWS) -j $(JOBS)
 
+build-windows64: deps $(WINDOWS64)/CMakeCache.txt
+	cmake --build $(WINDOWS64) -j $(JOBS)
+
 build-sanitize: deps $(SANITIZE)/CMakeCache.txt
 	cmake --build $(SANITIZE) -j $(JOBS)
 
@@ -57,8 +60,7 @@ test-windows-binary: build-windows
 
 # Every Windows suite, built for 64-bit Windows and run against the 64-bit DLL
 # under wine64, which runs wherever the kernel runs 64-bit programs.
-test-windows64: deps $(WINDOWS64)/CMakeCache.txt
-	cmake --build $(WINDOWS64) -j $(JOBS)
+test-windows64: build-windows64
 	@scripts/wine-tests.sh $(WINDOWS64) "windows64 (64-bit, wine64)"
 
 test: deps

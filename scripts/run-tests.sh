@@ -25,15 +25,46 @@ run() {
   results+=("$label|$code|$((SECONDS - start))|build/test-$name.log")
 }
 
+declare -A pids labels
+# [LABEL=...] run_beside NAME COMMAND...: runs a suite as run does, but beside
+# the suites that follow; report NAME waits for it and reports it.
+run_beside() {
+  local name=$1
+  shift
+  labels[$name]=${LABEL:-$name}
+  echo "=== ${labels[$name]}: runs beside what follows, output in build/test-$name.log"
+  (
+    begun=$SECONDS
+    "$@" >"build/test-$name.log" 2>&1
+    echo "$? $((SECONDS - begun))" >"build/test-$name.result"
+  ) &
+  pids[$name]=$!
+}
+report() {
+  local name=$1 code seconds
+  wait "${pids[$name]}"
+  echo "=== ${labels[$name]}"
+  cat "build/test-$name.log"
+  read -r code seconds <"build/test-$name.result"
+  [ "$code" -eq 0 ] || status=1
+  results+=("${labels[$name]}|$code|$seconds|build/test-$name.log")
+}
+
 run layers scripts/check-layers.sh
 run native make --no-print-directory test-native
 run sanitize make --no-print-directory test-sanitize
+# Both Windows trees are built first. Their Wine suites mostly wait, on the
+# drivers and the operations' pauses, so the 64-bit ones run beside the 32-bit
+# ones; each tree keeps its own prefix and runs its suites one at a time.
+run windows-build make --no-print-directory build-windows build-windows64
 # The 32-bit suites run where a 32-bit Windows program starts, natively or
-# under emulation; wine-runs.sh also makes the Wine prefix they share.
-start=$SECONDS
+# under emulation; wine-runs.sh also makes the Wine prefix they share, and
+# sets up the emulation the first time.
+checked=$SECONDS
 way=$(scripts/wine-runs.sh 2>build/wine-runs.log)
 cat build/wine-runs.log
-echo "32-bit Windows programs: ${way:-none} (checked in $((SECONDS - start)) s)"
+echo "32-bit Windows programs: ${way:-none} (checked in $((SECONDS - checked)) s)"
+LABEL="windows64 (64-bit, wine64)" run_beside windows64 make --no-print-directory test-windows64
 case $way in
   native) LABEL="windows (32-bit, native Wine)" run windows make --no-print-directory test-windows ;;
   emulated) LABEL="windows (32-bit, emulated)" run windows make --no-print-directory test-windows ;;
@@ -46,8 +77,7 @@ case $way in
     results+=("windows|skipped: $reason|0|")
     ;;
 esac
-# The 64-bit DLL and every Windows suite under wine64, on every machine.
-LABEL="windows64 (64-bit, wine64)" run windows64 make --no-print-directory test-windows64
+report windows64
 run fuzz scripts/fuzz.sh --smoke
 
 echo
