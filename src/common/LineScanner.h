@@ -4,8 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
-#include "common/ByteSearch.h"
+#include "common/ByteMarks.h"
 #include "common/Words.h"
 
 namespace iwv {
@@ -14,9 +15,11 @@ namespace iwv {
 // CR LF, a lone CR or a lone LF ends a line (LF CR is two line ends, and a CR
 // LF split between two blocks is still one), a last line needs no line end,
 // one at the very end opens no further line, and a NUL ends the text. Every
-// line goes to a WordSplitter: whole, as a view into its block, when it lies
-// in one block, and in pieces when it spans blocks, so that no line is ever
-// copied whole; the pieces begin where the line lies in the text.
+// line goes to a WordSplitter: whole, as a view into its block whose
+// separators were found with the line ends in one pass, when it lies in one
+// block, and in pieces when it spans blocks, so that no line is ever copied
+// whole; the pieces begin where the line lies in the text. The separator is
+// the splitter's, never CR or LF.
 class LineScanner {
 public:
     explicit LineScanner(WordSplitter& fields) : fields_(fields) {}
@@ -33,46 +36,66 @@ public:
     std::uint64_t Lines() const { return lines_; }
 
 private:
-    // The length of block up to its first NUL, searched for by the C
-    // library, which is fastest over a whole block.
-    static std::size_t TextLength(std::string_view block) {
-        const void* nul = std::memchr(block.data(), '\0', block.size());
-        return nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - block.data()) : block.size();
-    }
-    template <typename OnLine>
-    void EndLine(std::string_view lastPiece, OnLine& onLine);
-
     WordSplitter& fields_;
     std::uint64_t lines_ = 0;
     std::uint64_t scanned_ = 0;  // bytes of the blocks before this one, where a line in pieces counts from
     bool open_ = false;     // a line began in an earlier block and has not ended
     bool afterCr_ = false;  // the last block ended with a CR, so an LF opening this one belongs to it
+    // Where the line ends and separators of a block lie, their room reused.
+    std::vector<std::uint32_t> ends_;
+    std::vector<std::uint32_t> separators_;
 };
 
 template <typename OnLine>
 bool LineScanner::Scan(std::string_view block, OnLine&& onLine) {
-    const std::size_t length = TextLength(block);
-    const bool ended = length < block.size();
-    block = block.substr(0, length);
-    if (block.empty()) return !ended;
+    if (block.empty()) return true;
+    const char* const data = block.data();
     std::size_t begin = afterCr_ && block.front() == '\n' ? 1 : 0;
     afterCr_ = false;
-    for (std::size_t end = FindLineEnd(block, begin); end < block.size(); end = FindLineEnd(block, begin)) {
-        EndLine(block.substr(begin, end - begin), onLine);
-        begin = end + 1;
-        if (block[end] != '\r') continue;
-        if (begin == block.size())
-            afterCr_ = true;
-        else if (block[begin] == '\n')
-            ++begin;
+    if (ends_.size() < block.size()) {
+        ends_.resize(block.size());
+        separators_.resize(block.size());
     }
-    if (begin < block.size()) {
+    const Marks marks = FindMarks(block, fields_.Separator, ends_.data(), separators_.data());
+    const std::uint32_t* separator = separators_.data();
+    std::size_t end = block.size();  // of the text: the block's, or where a NUL is
+    for (const std::uint32_t* mark = ends_.data(); mark != marks.endsEnd; ++mark) {
+        const std::size_t at = *mark;
+        const char byte = data[at];
+        if (byte == '\0') {
+            end = at;
+            break;
+        }
+        if (at < begin) continue;  // the LF of a CR LF
+        const std::uint32_t* const firstSeparator = separator;
+        while (separator != marks.separatorsEnd && *separator < at) ++separator;
+        const std::string_view line = block.substr(begin, at - begin);
+        if (open_) {
+            // A line begun in an earlier block: its separators are found as
+            // its pieces are fed.
+            open_ = false;
+            fields_.Feed(line);
+            fields_.End();
+        } else {
+            fields_.SplitAt(line, data, firstSeparator, static_cast<std::size_t>(separator - firstSeparator));
+        }
+        ++lines_;
+        onLine();
+        begin = at + 1;
+        if (byte == '\r') {
+            if (begin == block.size())
+                afterCr_ = true;
+            else if (data[begin] == '\n')
+                ++begin;
+        }
+    }
+    if (begin < end) {
         if (!open_) fields_.Begin(scanned_ + begin);
         open_ = true;
-        fields_.Feed(block.substr(begin));
+        fields_.Feed(block.substr(begin, end - begin));
     }
-    scanned_ += block.size();
-    return !ended;
+    scanned_ += end;
+    return end == block.size();
 }
 
 template <typename OnLine>
@@ -80,19 +103,6 @@ void LineScanner::Finish(OnLine&& onLine) {
     if (!open_) return;
     open_ = false;
     fields_.End();
-    ++lines_;
-    onLine();
-}
-
-template <typename OnLine>
-void LineScanner::EndLine(std::string_view lastPiece, OnLine& onLine) {
-    if (open_) {
-        open_ = false;
-        fields_.Feed(lastPiece);
-        fields_.End();
-    } else {
-        fields_.SplitText(lastPiece);
-    }
     ++lines_;
     onLine();
 }

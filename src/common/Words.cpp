@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "common/ByteSearch.h"
 
 namespace iwv {
 namespace {
@@ -10,11 +9,11 @@ namespace {
 // Where separator first occurs in text; text's size when it does not. '\0'
 // is never found.
 std::size_t Find(std::string_view text, char separator) {
-    return separator == '\0' ? text.size() : FindByte(text, 0, separator);
+    return separator == '\0' ? text.size() : std::min(text.find(separator), text.size());
 }
 
 std::int64_t Occurrences(std::string_view text, char separator) {
-    return separator == '\0' ? 0 : CountByte(text, separator);
+    return separator == '\0' ? 0 : std::count(text.begin(), text.end(), separator);
 }
 
 }  // namespace

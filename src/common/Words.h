@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "common/ByteBuffer.h"
-#include "common/ByteSearch.h"
 
 namespace iwv {
 
@@ -29,11 +28,12 @@ public:
     // Set when a field past the end was asked for; cleared at every split.
     bool OutOfRange = false;
 
-    // Splits text into fields and returns their number. The fields are views
-    // into text and valid as long as it is.
-    std::int64_t Split(std::string_view text);
-    // Splits text and returns it unchanged.
-    std::string_view SplitText(std::string_view text);
+    // Splits a text whose `count` separators were found beforehand, as the
+    // line scanner finds them together with the line ends: in order, at
+    // base + separators[0], base + separators[1] and so on. Returns the
+    // number of fields, which are views into the text and valid as long as
+    // it is.
+    std::int64_t SplitAt(std::string_view text, const char* base, const std::uint32_t* separators, std::size_t count);
     // Field number index (from 0) of the last split; the empty text below 0
     // or past the end, and past the end also sets OutOfRange.
     std::string_view Field(int index) {
@@ -105,36 +105,30 @@ private:
 };
 
 // Inline, as the conversions split a line for every few dozen bytes they
-// read: a call would cost about as much as the split.
-inline std::int64_t WordSplitter::Split(std::string_view text) {
+// read: a call would cost about as much as the split. The last field counts
+// unless it is empty: a separator at the very end opens no further field.
+// Kept fields past the count keep what an earlier text left, as Field never
+// reads them.
+inline std::int64_t WordSplitter::SplitAt(std::string_view text, const char* base, const std::uint32_t* separators,
+                                          std::size_t count) {
     OutOfRange = false;
     inPieces_ = false;
-    rest_ = {};
-    if (Separator == '\0') {
-        fields_[0] = text;
-        return count_ = text.empty() ? 0 : 1;
+    const char* begin = text.data();
+    const char* const end = begin + text.size();
+    const std::size_t kept = std::min(count, fields_.size());
+    for (std::size_t i = 0; i < kept; ++i) {
+        const char* const separator = base + separators[i];
+        fields_[i] = std::string_view(begin, static_cast<std::size_t>(separator - begin));
+        begin = separator + 1;
     }
-    // The kept fields are found one separator after another; those past the
-    // count keep what an earlier split left, as Field never reads them.
-    const char* const data = text.data();
-    std::size_t begin = 0;
-    for (std::size_t kept = 0; kept < fields_.size(); ++kept) {
-        const std::size_t end = FindByte(text, begin, Separator);
-        fields_[kept] = std::string_view(data + begin, end - begin);
-        if (end == text.size()) return count_ = static_cast<std::int64_t>(begin < end ? kept + 1 : kept);
-        begin = end + 1;
+    if (count < fields_.size()) {
+        rest_ = {};
+        if (begin < end) fields_[count++] = std::string_view(begin, static_cast<std::size_t>(end - begin));
+        return count_ = static_cast<std::int64_t>(count);
     }
-    // Later fields are only counted: what is left holds one field more than
-    // separators, less one that ends it.
-    rest_ = text.substr(begin);
-    count_ = kKeptFields;
-    if (!rest_.empty()) count_ += CountByte(rest_, Separator) + (text.back() == Separator ? 0 : 1);
-    return count_;
-}
-
-inline std::string_view WordSplitter::SplitText(std::string_view text) {
-    Split(text);
-    return text;
+    rest_ = std::string_view(begin, static_cast<std::size_t>(end - begin));
+    const bool lastField = base + separators[count - 1] + 1 < end;
+    return count_ = static_cast<std::int64_t>(count) + (lastField ? 1 : 0);
 }
 
 }  // namespace iwv

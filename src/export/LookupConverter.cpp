@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "common/ByteSearch.h"
 #include "common/LineFileConversion.h"
 #include "common/LineFileWriter.h"
 #include "common/Words.h"
@@ -26,7 +25,7 @@ void AppendName(const Line& line, const FieldText& name) {
     LineFileWriter& out = line.output;
     line.ForEachPiece(name, 0, name.size, [&out](std::string_view bytes) {
         std::size_t begin = 0;
-        for (std::size_t comma = FindByte(bytes, 0, ','); comma < bytes.size(); comma = FindByte(bytes, begin, ',')) {
+        for (std::size_t comma = bytes.find(','); comma != std::string_view::npos; comma = bytes.find(',', begin)) {
             out.Append(bytes.substr(begin, comma - begin));
             out.Append('.');
             begin = comma + 1;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "common/ByteSearch.h"
 #include "common/LineFileConversion.h"
 #include "common/LineFileWriter.h"
 #include "common/Words.h"
@@ -28,7 +27,7 @@ std::uint64_t FindPoint(const Line& line, const FieldText& quantity) {
     std::uint64_t point = quantity.size;
     std::uint64_t at = 0;
     line.ForEachPiece(quantity, 0, quantity.size, [&](std::string_view bytes) {
-        const std::size_t found = point == quantity.size ? FindByte(bytes, 0, '.') : bytes.size();
+        const std::size_t found = point == quantity.size ? std::min(bytes.find('.'), bytes.size()) : bytes.size();
         if (found < bytes.size()) point = at + found;
         at += bytes.size();
     });
@@ -100,7 +99,10 @@ ConversionCounts CountConverter::Convert(const std::string& terminalDataPath, co
 }
 
 std::optional<NormalizedQuantity> NormalizeQuantity(std::string_view quantity) {
-    const std::size_t point = FindByte(quantity, 0, '.');
+    // A quantity is a few characters long: a plain loop finds its point
+    // sooner than a library call would start.
+    std::size_t point = 0;
+    while (point < quantity.size() && quantity[point] != '.') ++point;
     if (point == quantity.size()) return NormalizedQuantity{quantity, {}, kZeros};
     if (quantity.size() == 1) return std::nullopt;
     const std::string_view fraction = quantity.substr(point + 1, kFractionDigits);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/ScannedLine.h"
+
 namespace iwv {
 namespace {
 
@@ -70,7 +72,8 @@ class SplitTable : public testing::TestWithParam<SplitCase> {};
 TEST_P(SplitTable, GivesTheFieldsInLineOrder) {
     const SplitCase& c = GetParam();
     WordSplitter splitter = SplitterWith(c.separator);
-    EXPECT_EQ(splitter.Split(c.text), static_cast<std::int64_t>(c.fields.size()));
+    ScannedLine line;
+    EXPECT_EQ(line.Split(splitter, c.text), static_cast<std::int64_t>(c.fields.size()));
     EXPECT_EQ(splitter.Count(), static_cast<std::int64_t>(c.fields.size()));
     EXPECT_EQ(FieldsOf(splitter, splitter.Count()), c.fields);
     EXPECT_FALSE(splitter.OutOfRange);
@@ -85,7 +88,8 @@ TEST_P(SplitTable, GivesTheSameFieldsInPieces) {
         for (std::size_t second = first; second <= c.text.size(); ++second) {
             SCOPED_TRACE(testing::Message() << "cut at " << first << " and " << second);
             WordSplitter splitter = SplitterWith(c.separator);
-            splitter.Split("earlier;text,with;fields;that;must;not;show");
+            ScannedLine earlier;
+            earlier.Split(splitter, "earlier;text,with;fields;that;must;not;show");
             splitter.Begin();
             for (auto [from, to] : {std::pair{std::size_t{0}, first}, {first, second}, {second, c.text.size()}}) {
                 std::string piece = c.text.substr(from, to - from);
@@ -104,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(NoSeparator, SplitTable, testing::ValuesIn(kNoSeparator
 
 TEST(WordSplitter, FieldPastTheEndIsEmptyAndSetsOutOfRange) {
     WordSplitter splitter = SplitterWith(';');
-    splitter.Split("a;b");
+    ScannedLine line;
+    line.Split(splitter, "a;b");
     EXPECT_EQ(splitter.Field(1), "b");
     EXPECT_FALSE(splitter.OutOfRange);
     EXPECT_EQ(splitter.Field(2), "");
@@ -113,7 +118,8 @@ TEST(WordSplitter, FieldPastTheEndIsEmptyAndSetsOutOfRange) {
 
 TEST(WordSplitter, NegativeIndexIsEmptyAndLeavesOutOfRange) {
     WordSplitter splitter = SplitterWith(';');
-    splitter.Split("a;b");
+    ScannedLine line;
+    line.Split(splitter, "a;b");
     EXPECT_EQ(splitter.Field(-1), "");
     EXPECT_FALSE(splitter.OutOfRange);
     splitter.Field(5);
@@ -123,16 +129,18 @@ TEST(WordSplitter, NegativeIndexIsEmptyAndLeavesOutOfRange) {
 
 TEST(WordSplitter, EveryIndexIsOutOfRangeAfterTheEmptyText) {
     WordSplitter splitter = SplitterWith(';');
-    splitter.Split("");
+    ScannedLine line;
+    line.Split(splitter, "");
     EXPECT_EQ(splitter.Field(0), "");
     EXPECT_TRUE(splitter.OutOfRange);
 }
 
 TEST(WordSplitter, SecondSplitReplacesFieldsAndClearsOutOfRange) {
     WordSplitter splitter = SplitterWith(';');
-    splitter.Split("a;b;c;d;e;f;g;h");
+    ScannedLine line;
+    line.Split(splitter, "a;b;c;d;e;f;g;h");
     splitter.Field(9);
-    EXPECT_EQ(splitter.Split("x;y"), 2);
+    EXPECT_EQ(line.Split(splitter, "x;y"), 2);
     EXPECT_FALSE(splitter.OutOfRange);
     EXPECT_EQ(FieldsOf(splitter, 10), (std::vector<std::string>{"x", "y"}));
     EXPECT_EQ(splitter.Field(2), "");
@@ -144,14 +152,6 @@ TEST(WordSplitter, SecondSplitReplacesFieldsAndClearsOutOfRange) {
     EXPECT_EQ(FieldsOf(splitter, 10), (std::vector<std::string>{"z"}));
 }
 
-TEST(WordSplitter, SplitTextReturnsTheText) {
-    WordSplitter splitter = SplitterWith(',');
-    const std::string line = "A,12,";
-    EXPECT_EQ(splitter.SplitText(line).data(), line.data());
-    EXPECT_EQ(splitter.SplitText(line), line);
-    EXPECT_EQ(splitter.Count(), 2);
-}
-
 // A limited field gives at most its first bytes, whole or in pieces; the
 // others stay whole, but for what a text in pieces does not hold of a long
 // field: its size and its start say where the rest of it lies.
@@ -161,6 +161,7 @@ TEST(WordSplitter, LimitedFieldsGiveTheirFirstBytes) {
     const std::vector<std::uint64_t> sizes = {0, 4, 3, 0, kLong};
     for (bool inPieces : {false, true}) {
         SCOPED_TRACE(inPieces ? "in pieces" : "whole");
+        ScannedLine line;
         WordSplitter splitter = SplitterWith(';');
         splitter.Limit(0, 0);
         splitter.Limit(1, 4);
@@ -172,7 +173,7 @@ TEST(WordSplitter, LimitedFieldsGiveTheirFirstBytes) {
             EXPECT_EQ(splitter.FieldStart(2), 1013u);
             EXPECT_EQ(splitter.FieldStart(4), 1018u);
         } else {
-            EXPECT_EQ(splitter.Split(text), 5);
+            EXPECT_EQ(line.Split(splitter, text), 5);
         }
         const std::size_t held = inPieces ? WordSplitter::kHeldBytes : kLong;
         EXPECT_EQ(FieldsOf(splitter, kKept), (std::vector<std::string>{"", "0123", "abc", "", std::string(held, 'q')}));
@@ -184,7 +185,8 @@ TEST(WordSplitter, LimitedFieldsGiveTheirFirstBytes) {
 TEST(WordSplitter, CountsAMillionFields) {
     const std::string text = "a;b" + std::string(1000000, ';') + "z";
     WordSplitter splitter = SplitterWith(';');
-    EXPECT_EQ(splitter.Split(text), 1000002);
+    ScannedLine line;
+    EXPECT_EQ(line.Split(splitter, text), 1000002);
     EXPECT_EQ(splitter.Field(1000001), "z");
     EXPECT_EQ(splitter.Field(500000), "");
     EXPECT_FALSE(splitter.OutOfRange);
