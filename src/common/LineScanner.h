@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "common/ByteMarks.h"
 #include "common/Words.h"
@@ -41,9 +41,11 @@ private:
     std::uint64_t scanned_ = 0;  // bytes of the blocks before this one, where a line in pieces counts from
     bool open_ = false;     // a line began in an earlier block and has not ended
     bool afterCr_ = false;  // the last block ended with a CR, so an LF opening this one belongs to it
-    // Where the line ends and separators of a block lie, their room reused.
-    std::vector<std::uint32_t> ends_;
-    std::vector<std::uint32_t> separators_;
+    // Where the line ends and separators of a block lie: room for one
+    // position per byte of the largest block so far, in each.
+    std::unique_ptr<std::uint32_t[]> ends_;
+    std::unique_ptr<std::uint32_t[]> separators_;
+    std::size_t room_ = 0;
 };
 
 template <typename OnLine>
@@ -52,14 +54,17 @@ bool LineScanner::Scan(std::string_view block, OnLine&& onLine) {
     const char* const data = block.data();
     std::size_t begin = afterCr_ && block.front() == '\n' ? 1 : 0;
     afterCr_ = false;
-    if (ends_.size() < block.size()) {
-        ends_.resize(block.size());
-        separators_.resize(block.size());
+    if (room_ < block.size()) {
+        // Left uninitialised: only the few positions a block has are ever
+        // written, so most of the pages are never touched.
+        ends_.reset(new std::uint32_t[block.size()]);
+        separators_.reset(new std::uint32_t[block.size()]);
+        room_ = block.size();
     }
-    const Marks marks = FindMarks(block, fields_.Separator, ends_.data(), separators_.data());
-    const std::uint32_t* separator = separators_.data();
+    const Marks marks = FindMarks(block, fields_.Separator, ends_.get(), separators_.get());
+    const std::uint32_t* separator = separators_.get();
     std::size_t end = block.size();  // of the text: the block's, or where a NUL is
-    for (const std::uint32_t* mark = ends_.data(); mark != marks.endsEnd; ++mark) {
+    for (const std::uint32_t* mark = ends_.get(); mark != marks.endsEnd; ++mark) {
         const std::size_t at = *mark;
         const char byte = data[at];
         if (byte == '\0') {
