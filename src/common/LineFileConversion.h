@@ -67,8 +67,9 @@ struct LongLine {
 // split with fields and handed to appendLine(line, counts), a HeldLine or a
 // LongLine, which writes what the line gives or counts why it gives nothing.
 // The output replaces its target, through the replacement file open gives,
-// only once every line is on disk. Throws Error "Cannot open file <inputPath>", "Cannot create file
-// <outputPath>" or "Cannot write file <outputPath>".
+// only once every line is on disk. Throws Error "Cannot open file
+// <inputPath>", "Cannot create file <outputPath>" or "Cannot write file
+// <outputPath>".
 template <typename AppendLine>
 ConversionCounts ConvertLineFile(const std::string& inputPath, const std::string& outputPath,
                                  const platform::ReplacementFile::Opener& open, WordSplitter& fields,

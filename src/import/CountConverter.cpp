@@ -99,10 +99,7 @@ ConversionCounts CountConverter::Convert(const std::string& terminalDataPath, co
 }
 
 std::optional<NormalizedQuantity> NormalizeQuantity(std::string_view quantity) {
-    // A quantity is a few characters long: a plain loop finds its point
-    // sooner than a library call would start.
-    std::size_t point = 0;
-    while (point < quantity.size() && quantity[point] != '.') ++point;
+    const std::size_t point = std::min(quantity.find('.'), quantity.size());
     if (point == quantity.size()) return NormalizedQuantity{quantity, {}, kZeros};
     if (quantity.size() == 1) return std::nullopt;
     const std::string_view fraction = quantity.substr(point + 1, kFractionDigits);
