@@ -1,6 +1,7 @@
 #include "resources/DriverSandbox.h"
 
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 namespace iwv::test {
@@ -58,7 +59,12 @@ std::optional<DriverRecord> DriverSandbox::Record() const {
 std::optional<DriverRecord> DriverSandbox::AwaitRecord(std::chrono::milliseconds limit) const {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     for (;;) {
-        if (auto record = Record()) return record;
+        // Under a loaded Wine a record the driver has just renamed into place
+        // can refuse to open for a moment: it is tried again, not failed.
+        try {
+            if (auto record = Record()) return record;
+        } catch (const std::runtime_error&) {
+        }
         if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
