@@ -99,7 +99,8 @@ ConversionCounts CountConverter::Convert(const std::string& terminalDataPath, co
 }
 
 std::optional<NormalizedQuantity> NormalizeQuantity(std::string_view quantity) {
-    const std::size_t point = std::min(quantity.find('.'), quantity.size());
+    std::size_t point = 0;
+    while (point < quantity.size() && quantity[point] != '.') ++point;
     if (point == quantity.size()) return NormalizedQuantity{quantity, {}, kZeros};
     if (quantity.size() == 1) return std::nullopt;
     const std::string_view fraction = quantity.substr(point + 1, kFractionDigits);

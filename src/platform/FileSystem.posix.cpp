@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/BackgroundFlush.h"
 #include "platform/InputFile.h"
 #include "platform/PosixPath.h"
 
@@ -58,6 +59,7 @@ public:
         : target_(std::move(target)), temp_(std::move(temp)), fd_(fd) {}
 
     ~PosixReplacementFile() override {
+        flush_.Finish();
         if (!committed_) {
             fd_.Close();
             ::unlink(temp_.c_str());
@@ -67,12 +69,16 @@ public:
     bool Write(const char* data, std::size_t size) override {
         if (!WriteAll(fd_.Get(), data, size)) return false;
         written_ += size;
-        StartWriteBack();
+        if (written_ - flushRequested_ >= kFlushBytes) {
+            flush_.Request();
+            flushRequested_ = written_;
+        }
         return true;
     }
 
     Status Commit() override {
-        if (::fsync(fd_.Get()) != 0 || !fd_.Close()) return Status::CannotWrite;
+        const bool flushed = flush_.Finish();
+        if (!flushed || ::fsync(fd_.Get()) != 0 || !fd_.Close()) return Status::CannotWrite;
         if (::rename(temp_.c_str(), target_.c_str()) != 0) return Status::CannotCreate;
         committed_ = true;
         // The rename itself is durable only once the directory is on disk.
@@ -82,23 +88,14 @@ public:
     }
 
 private:
-    // Bytes handed to the kernel are written back as they come, a few
-    // megabytes at a time, rather than all at once when Commit makes them
-    // durable: the disk then writes while the conversion goes on, and the
-    // final fsync waits only for the last of them. Only a hint: where the
-    // kernel declines it, fsync still writes everything.
-    void StartWriteBack() {
-        static constexpr off_t kWriteBackBytes = off_t{4} << 20;
-        if (written_ - writtenBack_ < kWriteBackBytes) return;
-        ::sync_file_range(fd_.Get(), writtenBack_, written_ - writtenBack_, SYNC_FILE_RANGE_WRITE);
-        writtenBack_ = written_;
-    }
+    static constexpr off_t kFlushBytes = off_t{4} << 20;
 
     std::string target_;
     std::string temp_;
     Descriptor fd_;
+    BackgroundFlush flush_{[this] { return ::fdatasync(fd_.Get()) == 0; }};
     off_t written_ = 0;
-    off_t writtenBack_ = 0;
+    off_t flushRequested_ = 0;
     bool committed_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/BackgroundFlush.h"
 #include "platform/InputFile.h"
 #include "platform/WinHandle.h"
 
@@ -111,6 +112,8 @@ public:
           writeInPlace_(std::move(writeInPlace)) {}
 
     ~WindowsReplacementFile() override {
+        flush_.Finish();
+        flushHandle_.Close();
         if (!committed_ && !keepCopy_) {
             handle_.Close();
             ::DeleteFileA(temp_.c_str());
@@ -120,13 +123,19 @@ public:
     bool Write(const char* data, std::size_t size) override {
         if (!WriteWhole(handle_.Get(), data, size)) return false;
         written_ += size;
+        if (written_ - flushRequested_ >= kFlushBytes) {
+            flush_.Request();
+            flushRequested_ = written_;
+        }
         return true;
     }
 
     std::string KeptCopy() const override { return keepCopy_ ? temp_ : std::string(); }
 
     Status Commit() override {
-        if (!::FlushFileBuffers(handle_.Get()) || !handle_.Close()) return Status::CannotWrite;
+        const bool flushed = flush_.Finish();
+        flushHandle_.Close();
+        if (!flushed || !::FlushFileBuffers(handle_.Get()) || !handle_.Close()) return Status::CannotWrite;
         const Status status = preserveTarget_ && ::GetFileAttributesA(target_.c_str()) != INVALID_FILE_ATTRIBUTES
                                   ? Replace()
                                   : Rename();
@@ -135,6 +144,18 @@ public:
     }
 
 private:
+    static constexpr std::uint64_t kFlushBytes = std::uint64_t{4} << 20;
+
+    // On the flush thread, through a handle of its own: Windows carries out
+    // the calls on one handle one at a time, so a flush through the writer's
+    // would hold up its writes. Without that handle nothing is flushed early.
+    bool FlushEarly() {
+        if (!flushHandle_.Valid())
+            flushHandle_ = WinHandle(::CreateFileA(temp_.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return !flushHandle_.Valid() || ::FlushFileBuffers(flushHandle_.Get());
+    }
+
     Status Rename() const {
         return ::MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                    ? Status::Ok
@@ -178,7 +199,10 @@ private:
     WinHandle handle_;
     bool preserveTarget_;
     InPlaceFile::Opener writeInPlace_;
+    WinHandle flushHandle_;
+    BackgroundFlush flush_{[this] { return FlushEarly(); }};
     std::uint64_t written_ = 0;
+    std::uint64_t flushRequested_ = 0;
     bool committed_ = false;
     bool keepCopy_ = false;
 };
@@ -313,8 +337,9 @@ ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<Re
         std::snprintf(name, sizeof name, "~iv%04X", static_cast<unsigned>(random() & 0xFFFFu));
         const std::string temp = directory + name;
         if (temp.size() >= MAX_PATH) return Status::CannotCreate;
-        const HANDLE handle =
-            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Shared for writing with the handle that flushes it in the background.
+        const HANDLE handle = ::CreateFileA(temp.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) continue;
         if (handle == INVALID_HANDLE_VALUE) return Status::CannotCreate;
         file = std::make_unique<WindowsReplacementFile>(target, temp, handle, preserveTarget, std::move(writeInPlace));

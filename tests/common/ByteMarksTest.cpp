@@ -11,11 +11,17 @@ namespace {
 
 using Positions = std::vector<std::uint32_t>;
 
-// The line ends, then the separators.
+constexpr std::uint32_t kUnwritten = 0xDEADBEEF;  // no position of a text this short
+
+// The line ends, then the separators; fails the test where FindMarks wrote
+// past the room it was given.
 std::pair<Positions, Positions> MarksOf(std::string_view text, char separator) {
-    Positions ends(text.size() + 1, 0xDEADBEEF);
-    Positions separators(text.size() + 1, 0xDEADBEEF);
+    const std::size_t room = text.size();
+    Positions ends(room + 1, kUnwritten);
+    Positions separators(room + 1, kUnwritten);
     const Marks marks = FindMarks(text, separator, ends.data(), separators.data());
+    EXPECT_EQ(ends[room], kUnwritten);
+    EXPECT_EQ(separators[room], kUnwritten);
     ends.resize(static_cast<std::size_t>(marks.endsEnd - ends.data()));
     separators.resize(static_cast<std::size_t>(marks.separatorsEnd - separators.data()));
     return {ends, separators};
@@ -54,6 +60,21 @@ TEST(ByteMarks, FindsEveryMarkedByteInOrderWhereverItLies) {
                     ASSERT_EQ(MarksOf(text, separator), ExpectedMarks(text, separator));
                 }
             }
+        }
+    }
+}
+
+// Chunks of many marks, runs of every length up to two chunks, and a mark on
+// the very last bit of a chunk.
+TEST(ByteMarks, FindsEveryMarkOfDenseRuns) {
+    for (std::size_t run = 1; run <= 130; ++run) {
+        for (const std::size_t start : {std::size_t{0}, std::size_t{1}, std::size_t{63}, 64 - run % 64}) {
+            std::string text(start + run + 70, 'x');
+            for (std::size_t i = 0; i < run; ++i) text[start + i] = i % 3 == 0 ? '\n' : ';';
+            SCOPED_TRACE(testing::Message() << "run " << run << " from " << start);
+            ASSERT_EQ(MarksOf(text, ';'), ExpectedMarks(text, ';'));
+            ASSERT_EQ(MarksOf(std::string_view(text.data(), start + run), ';'),
+                      ExpectedMarks(text.substr(0, start + run), ';'));
         }
     }
 }

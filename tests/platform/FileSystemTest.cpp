@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,35 @@ TEST(ReplacementFile, CannotOpenInAMissingDirectoryOrOverADirectory) {
     EXPECT_EQ(ReplacementFile::Open(dir.File("sub"), file), ReplacementFile::Status::CannotCreate);
     EXPECT_EQ(file, nullptr);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"sub"});
+}
+
+// Enough megabytes that the file is flushed in the background as it is
+// written, in writes of every size up to one block.
+std::string ManyMegabytes() {
+    std::string bytes;
+    for (int i = 0; bytes.size() < (std::size_t{9} << 20) + 3; ++i) bytes += "INW;" + std::to_string(i) + ";1000\r\n";
+    return bytes;
+}
+
+TEST(ReplacementFile, ReplacesTheTargetWithEveryByteOfALargeFileOnlyOnCommit) {
+    const std::string bytes = ManyMegabytes();
+    for (const bool commit : {false, true}) {
+        TempDir dir;
+        WriteBytes(dir.File("count.txt"), "old count");
+        {
+            std::unique_ptr<ReplacementFile> file;
+            ASSERT_EQ(ReplacementFile::Open(dir.File("count.txt"), file), ReplacementFile::Status::Ok);
+            for (std::size_t at = 0, size = 1; at < bytes.size(); at += size, size = size % InputFile::kBlockBytes + 4099) {
+                size = std::min(size, bytes.size() - at);
+                ASSERT_TRUE(file->Write(bytes.data() + at, size));
+            }
+            if (commit) {
+                EXPECT_EQ(file->Commit(), ReplacementFile::Status::Ok);
+            }
+        }
+        EXPECT_EQ(ReadBytes(dir.File("count.txt")) == bytes, commit) << "commit " << commit;
+        EXPECT_EQ(dir.Names(), std::vector<std::string>{"count.txt"}) << "commit " << commit;
+    }
 }
 
 }  // namespace
