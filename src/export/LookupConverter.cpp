@@ -25,10 +25,11 @@ void AppendName(const Line& line, const FieldText& name) {
     LineFileWriter& out = line.output;
     line.ForEachPiece(name, 0, name.size, [&out](std::string_view bytes) {
         std::size_t begin = 0;
-        for (std::size_t comma = bytes.find(','); comma != std::string_view::npos; comma = bytes.find(',', begin)) {
-            out.Append(bytes.substr(begin, comma - begin));
+        for (std::size_t at = 0; at < bytes.size(); ++at) {
+            if (bytes[at] != ',') continue;
+            out.Append(bytes.substr(begin, at - begin));
             out.Append('.');
-            begin = comma + 1;
+            begin = at + 1;
         }
         out.Append(bytes.substr(begin));
     });
