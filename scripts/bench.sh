@@ -63,20 +63,22 @@ check() {
 }
 same() { [[ $1 == "$2" ]]; }
 
-# Wall seconds, CPU seconds (user + sys) and peak RSS (KiB) of one run, as
-# "SECONDS CPU KIB". The CPU time comes from the shell's `times`, the usage
-# that wait4 gave for its children, to the millisecond: /usr/bin/time prints
-# it in steps of 10 ms, too coarse beside a target of 25 ms. It includes
-# /usr/bin/time itself, which reports the peak RSS, a fraction of a
-# millisecond.
+# Wall seconds and CPU seconds (user + sys) of one run, and the peak RSS (KiB)
+# of a second, as "SECONDS CPU KIB". The CPU time comes from the shell's
+# `times`, the usage that wait4 gave for its children, to the millisecond:
+# /usr/bin/time prints it in steps of 10 ms, too coarse beside a target of
+# 25 ms, and its own start would count too, several milliseconds on a
+# virtual machine. So the first run has nothing around it, and only the
+# second, whose output replaces the first's, runs under /usr/bin/time.
 measure() {
   local start end
   start=$(date +%s%N)
   (
-    /usr/bin/time -f '%M' -o "$work/time.txt" "$@" >/dev/null
+    "$@" >/dev/null
     builtin times >"$work/times.txt"
   )
   end=$(date +%s%N)
+  /usr/bin/time -f '%M' -o "$work/time.txt" "$@" >/dev/null
   awk -v ns=$((end - start)) -v kib="$(cat "$work/time.txt")" '
     NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/)
               printf "%.3f %.3f %d\n", ns / 1e9, u[1] * 60 + u[2] + s[1] * 60 + s[2], kib }' "$work/times.txt"
