@@ -134,6 +134,26 @@ TEST_F(OperationsTest, EmptyGoodsFileGivesAnEmptyLookupFileAndTheDriverStillRuns
     EXPECT_EQ(ReadBytes(Terminal() / "goods.txt"), "");
 }
 
+// A lookup file of many megabytes is flushed to disk on a thread of the
+// library's own while it is written: the export returns once all of it is in
+// place, with no temporary file left beside it.
+TEST_F(OperationsTest, LargeLookupFileIsWrittenWhole) {
+    std::string goods;
+    std::string lookup;
+    while (lookup.size() < (std::size_t{9} << 20)) {
+        goods += kGoods.view();
+        lookup += kLookup.view();
+    }
+    WriteBytes(GoodsPath(), goods);
+    auto host = NewHost();
+    const OperationResult result = host->Export(GoodsPath(), 1);
+    ASSERT_FALSE(result.raised) << result.message;
+    EXPECT_EQ(result.value, 1);
+    EXPECT_TRUE(ReadBytes(Shop() / "inwout.txt") == lookup);
+    for (const auto& entry : std::filesystem::directory_iterator(Shop()))
+        EXPECT_NE(entry.path().filename().string().rfind("~iv", 0), 0u) << entry.path();
+}
+
 TEST_F(OperationsTest, MissingDriverIsReportedAndTheHostsFilesStay) {
     UseSimulator(false);
     WriteBytes(GoodsPath(), kGoods.view());
