@@ -68,11 +68,7 @@ public:
 
     bool Write(const char* data, std::size_t size) override {
         if (!WriteAll(fd_.Get(), data, size)) return false;
-        written_ += size;
-        if (written_ - flushRequested_ >= kFlushBytes) {
-            flush_.Request();
-            flushRequested_ = written_;
-        }
+        flush_.Wrote(size);
         return true;
     }
 
@@ -88,14 +84,10 @@ public:
     }
 
 private:
-    static constexpr off_t kFlushBytes = off_t{4} << 20;
-
     std::string target_;
     std::string temp_;
     Descriptor fd_;
     BackgroundFlush flush_{[this] { return ::fdatasync(fd_.Get()) == 0; }};
-    off_t written_ = 0;
-    off_t flushRequested_ = 0;
     bool committed_ = false;
 };
 

@@ -123,10 +123,7 @@ public:
     bool Write(const char* data, std::size_t size) override {
         if (!WriteWhole(handle_.Get(), data, size)) return false;
         written_ += size;
-        if (written_ - flushRequested_ >= kFlushBytes) {
-            flush_.Request();
-            flushRequested_ = written_;
-        }
+        flush_.Wrote(size);
         return true;
     }
 
@@ -144,8 +141,6 @@ public:
     }
 
 private:
-    static constexpr std::uint64_t kFlushBytes = std::uint64_t{4} << 20;
-
     // On the flush thread, through a handle of its own: Windows carries out
     // the calls on one handle one at a time, so a flush through the writer's
     // would hold up its writes. Without that handle nothing is flushed early.
@@ -202,7 +197,6 @@ private:
     WinHandle flushHandle_;
     BackgroundFlush flush_{[this] { return FlushEarly(); }};
     std::uint64_t written_ = 0;
-    std::uint64_t flushRequested_ = 0;
     bool committed_ = false;
     bool keepCopy_ = false;
 };

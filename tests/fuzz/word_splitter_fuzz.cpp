@@ -1,8 +1,8 @@
 // Splits arbitrary text of one line (its CR, LF and NUL bytes made spaces) at
 // ';' or ',' (picked by the first byte), whole as the line scanner splits it
-// and in pieces cut where the second byte says, and checks the field count, that the
-// fields join back into the text, the out-of-range reads, and that a splitter
-// used before gives the same fields as a new one.
+// and in pieces cut where the second byte says, and checks the field count,
+// that the fields join back into the text, the out-of-range reads, and that a
+// splitter used before gives the same fields as a new one.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -54,7 +54,7 @@ TEST_P(BackgroundFlushTest, FinishReportsAFailedFlushWhicheverItWas) {
     ScriptedFlushes flushes(GetParam().results);
     BackgroundFlush flush([&] { return flushes.Flush(); });
     for (std::size_t i = 0; i < GetParam().results.size(); ++i) {
-        flush.Request();
+        flush.Wrote(BackgroundFlush::kEveryBytes);
         flushes.AwaitCalls(i + 1);
     }
     EXPECT_EQ(flush.Finish(), GetParam().finished);
@@ -71,7 +71,7 @@ TEST(BackgroundFlush, NothingIsFlushedOnceFinished) {
     ScriptedFlushes flushes({true});
     BackgroundFlush flush([&] { return flushes.Flush(); });
     EXPECT_TRUE(flush.Finish());
-    flush.Request();
+    flush.Wrote(BackgroundFlush::kEveryBytes);
     EXPECT_TRUE(flush.Finish());
     EXPECT_EQ(flushes.Calls(), 0u);
 }
