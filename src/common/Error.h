@@ -4,20 +4,26 @@
 #include <new>
 #include <string>
 
+#include "platform/SystemError.h"
+
 namespace iwv {
 
-// The library's one error type: a message text and nothing else. Every failure
+// The library's one error type: the message the host receives, and the
+// system's error that caused it, when one did, for the journal. Every failure
 // that ends an operation (a file that cannot be read or written, a driver that
 // ran past its time-out) is an Error; callers tell them apart by the text.
 class Error : public std::exception {
 public:
-    explicit Error(std::string message) : message_(std::move(message)) {}
+    explicit Error(std::string message, platform::SystemError cause = {})
+        : message_(std::move(message)), cause_(cause) {}
 
     const std::string& Message() const noexcept { return message_; }
+    const platform::SystemError& Cause() const noexcept { return cause_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
 private:
     std::string message_;
+    platform::SystemError cause_;
 };
 
 // What the exception being handled says, for the host and the journal: an

@@ -8,6 +8,7 @@
 #include "common/LineFileReader.h"
 #include "common/LineFileWriter.h"
 #include "common/Words.h"
+#include "common/ReplacementFile.h"
 #include "platform/FileSystem.h"
 
 namespace iwv {
@@ -66,16 +67,14 @@ struct LongLine {
 // Turns one line file into another a line at a time: every input line is
 // split with fields and handed to appendLine(line, counts), a HeldLine or a
 // LongLine, which writes what the line gives or counts why it gives nothing.
-// The output replaces its target, through the replacement file open gives,
-// only once every line is on disk. Throws Error "Cannot open file
-// <inputPath>", "Cannot create file <outputPath>" or "Cannot write file
-// <outputPath>".
+// The output replaces its target only once every line is on disk. Throws
+// Error "Cannot open file <inputPath>", "Cannot create file <output>" or
+// "Cannot write file <output>".
 template <typename AppendLine>
-ConversionCounts ConvertLineFile(const std::string& inputPath, const std::string& outputPath,
-                                 const platform::ReplacementFile::Opener& open, WordSplitter& fields,
-                                 AppendLine&& appendLine) {
-    LineFileReader input(inputPath);
-    LineFileWriter output(outputPath, open);
+ConversionCounts ConvertLineFile(platform::FileSystem& files, const std::string& inputPath,
+                                 const ReplacementTarget& outputFile, WordSplitter& fields, AppendLine&& appendLine) {
+    LineFileReader input(files, inputPath);
+    LineFileWriter output(files, outputFile);
     const HeldLine held{fields, output};
     const LongLine spanning{fields, input, output};
     ConversionCounts counts;

@@ -4,9 +4,10 @@
 
 namespace iwv {
 
-LineFileReader::LineFileReader(std::string path)
-    : path_(std::move(path)), file_(platform::InputFile::Open(path_)) {
-    if (!file_) throw Error("Cannot open file " + path_);
+LineFileReader::LineFileReader(platform::FileSystem& files, std::string path) : path_(std::move(path)) {
+    if (const platform::SystemError error =
+            files.OpenForReading(path_, platform::FileSystem::Sharing::RefuseWriters, file_))
+        throw Error("Cannot open file " + path_, error);
     block_.reset(new char[kBlockBytes]);
 }
 
@@ -17,7 +18,8 @@ std::string_view LineFileReader::NextBlock() {
     // A read that fails part-way gives the error of a file that cannot be
     // opened: either way the conversion ends before its output replaces
     // anything.
-    if (!file_->Read(block_.get(), kBlockBytes, read)) throw Error("Cannot open file " + path_);
+    if (const platform::SystemError error = file_->Read(block_.get(), kBlockBytes, read))
+        throw Error("Cannot open file " + path_, error);
     return {block_.get(), read};
 }
 
@@ -27,7 +29,8 @@ std::string_view LineFileReader::ReadBack(std::uint64_t offset, std::uint64_t mo
     const std::size_t want = most < kBlockBytes ? static_cast<std::size_t>(most) : kBlockBytes;
     // The file is read consistently: bytes read once that cannot be read
     // again mean it failed.
-    if (!file_->ReadAt(offset, readBack_.get(), want, read) || read == 0) throw Error("Cannot open file " + path_);
+    const platform::SystemError error = file_->ReadAt(offset, readBack_.get(), want, read);
+    if (error || read == 0) throw Error("Cannot open file " + path_, error);
     return {readBack_.get(), read};
 }
 

@@ -8,7 +8,7 @@
 
 #include "common/LineScanner.h"
 #include "common/Words.h"
-#include "platform/InputFile.h"
+#include "platform/FileSystem.h"
 
 namespace iwv {
 
@@ -21,10 +21,10 @@ namespace iwv {
 // one consistent file.
 class LineFileReader {
 public:
-    static constexpr std::size_t kBlockBytes = platform::InputFile::kBlockBytes;
+    static constexpr std::size_t kBlockBytes = platform::kFileBlockBytes;
 
     // Throws Error "Cannot open file <path>".
-    explicit LineFileReader(std::string path);
+    LineFileReader(platform::FileSystem& files, std::string path);
     ~LineFileReader();
     LineFileReader(const LineFileReader&) = delete;
     LineFileReader& operator=(const LineFileReader&) = delete;
@@ -72,7 +72,7 @@ private:
     std::string_view ReadBack(std::uint64_t offset, std::uint64_t most);
 
     std::string path_;
-    std::unique_ptr<platform::InputFile> file_;
+    std::unique_ptr<platform::ReadableFile> file_;
     std::unique_ptr<char[]> block_;
     std::unique_ptr<char[]> readBack_;  // made for the first line that needs it
 };

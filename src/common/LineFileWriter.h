@@ -7,22 +7,22 @@
 #include <string>
 #include <string_view>
 
-#include "platform/FileSystem.h"
+#include "common/ReplacementFile.h"
 
 namespace iwv {
 
 // Writes a line file as its lines are built, a piece at a time, into one
 // block that goes to disk whenever it is full; each line ends with CR LF. The
 // bytes go to a replacement file beside the target, and the target is
-// replaced only by Commit, once every byte is on disk. Destroyed without
-// Commit, it leaves the target as it was and no other file behind.
+// replaced only by Commit, once every byte is on disk (see ReplacementFile).
+// Destroyed without Commit, it leaves the target as it was and no other file
+// behind.
 class LineFileWriter {
 public:
-    static constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
+    static constexpr std::size_t kBlockBytes = platform::kFileBlockBytes;
 
     // Throws Error "Cannot create file <path>".
-    explicit LineFileWriter(std::string path,
-                            const platform::ReplacementFile::Opener& open = &platform::ReplacementFile::Open);
+    LineFileWriter(platform::FileSystem& files, ReplacementTarget target);
     ~LineFileWriter();
     LineFileWriter(const LineFileWriter&) = delete;
     LineFileWriter& operator=(const LineFileWriter&) = delete;
@@ -45,9 +45,7 @@ public:
     // The lines ended so far.
     std::uint64_t Lines() const { return lines_; }
 
-    // Throws Error "Cannot write file <path>" or "Cannot create file <path>",
-    // followed by "; the complete new file is kept in <copy>" where a failed
-    // replacement left the target and kept the new bytes beside it.
+    // Throws the errors of ReplacementFile::Commit.
     void Commit();
 
 private:
@@ -71,12 +69,10 @@ private:
     void AppendLong(std::string_view bytes);
     void Flush();
 
-    std::string path_;
-    std::unique_ptr<platform::ReplacementFile> file_;
+    ReplacementFile file_;
     std::unique_ptr<char[]> block_;
     std::size_t used_ = 0;
     std::uint64_t lines_ = 0;
-    bool written_ = true;  // false after the first failed write
 };
 
 }  // namespace iwv

@@ -10,6 +10,8 @@ namespace iwv {
 namespace {
 
 constexpr auto kTransactionStatus = Cp1250("\nTransakcja w toku ...");
+constexpr auto kBusyStart = Cp1250("Inna wymiana danych z inwentaryzatorem trwa w folderze ");
+constexpr auto kBusyEnd = Cp1250(". Spróbuj ponownie, gdy się zakończy.");
 constexpr unsigned kSettleMilliseconds = 1000;
 
 // What a parameter resolved to, as the journal shows it: the host's answer
@@ -35,12 +37,16 @@ Operation::Operation(const LibraryInstance& instance, HostWord callContext, cons
       workDirectory_(DeriveWorkDirectory(dataPath_)),
       journal_(startedAt_, kind, dataPath_) {}
 
-DriverSettings Operation::Start() {
+std::optional<DriverSettings> Operation::Start() {
     const DriverSettings settings = ResolveDriverSettings(kind_, [this](const char* key) {
         std::string answer = host_.GetParameterValue(key);
         journal_.Setting(key, ResolvedText(key, answer));
         return answer;
     });
+    if (!TakeWorkDirectory()) {
+        host_.ReportError((std::string(kBusyStart.view()) + workDirectory_ + std::string(kBusyEnd.view())).c_str());
+        return std::nullopt;
+    }
     journal_.Settings(settings);
     WriteJournal(journal_.StartedText());
     host_.ShowStatus(kTransactionStatus.c_str());
@@ -56,10 +62,20 @@ DriverRun Operation::RunDriver(const DriverSettings& settings, const char* start
     return run;
 }
 
+// No work directory, or none there yet: nothing to share, nothing to lock.
+bool Operation::TakeWorkDirectory() {
+    if (workDirectory_.empty()) return true;
+    const std::string path = WorkFilePath(workDirectory_, "iwvestra.lock");
+    const platform::SystemError error = services_.Files->Lock(path, lock_);
+    if (error.Is(platform::SystemError::Kind::InUse)) return false;
+    if (error && !error.Is(platform::SystemError::Kind::NotFound)) throw Error("Cannot create file " + path, error);
+    return true;
+}
+
 void Operation::WriteJournal(const std::string& entry) const noexcept {
-    if (workDirectory_.empty()) return;
+    if (!lock_) return;
     try {
-        iwv::Journal(JournalPath(workDirectory_), services_.Sleep).Append(entry);
+        iwv::Journal(*services_.Files, JournalPath(workDirectory_)).Append(entry);
     } catch (...) {
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "common/Error.h"
@@ -35,10 +37,15 @@ public:
         return result;
     }
 
-    // Resolves the host's parameters, journals the start, shows the operator
+    // Resolves the host's parameters and takes the work directory for this
+    // operation alone, across processes and machines that share it. While
+    // another operation holds it, the host is told so through ReportError
+    // and there are no settings: the call then returns 0 having touched
+    // nothing. Otherwise journals the start, shows the operator
     // "\nTransakcja w toku ..." and gives the dock a second to settle before
-    // any file is touched.
-    DriverSettings Start();
+    // any file is touched. Throws Error "Cannot create file <lock>" when the
+    // work directory cannot be locked at all.
+    std::optional<DriverSettings> Start();
 
     // Runs the driver in the work directory. A driver that could not be
     // started is reported through ReportError with startFailureText (the run
@@ -47,6 +54,8 @@ public:
     DriverRun RunDriver(const DriverSettings& settings, const char* startFailureText);
 
     void Pause(unsigned milliseconds) const { services_.Sleep(milliseconds); }
+    const OperationServices& Services() const { return services_; }
+    platform::FileSystem& Files() const { return *services_.Files; }
     const std::string& DataPath() const { return dataPath_; }
     const std::string& WorkDirectory() const { return workDirectory_; }
     // The local time at which the call began.
@@ -54,6 +63,8 @@ public:
     OperationJournal& Journal() { return journal_; }
 
 private:
+    // False when another operation holds the work directory.
+    bool TakeWorkDirectory();
     // Appends an entry to the journal in the work directory. A journal never
     // changes an operation's outcome: nothing it meets goes any further.
     void WriteJournal(const std::string& entry) const noexcept;
@@ -67,6 +78,9 @@ private:
     std::string dataPath_;
     std::string workDirectory_;
     OperationJournal journal_;
+    // Held from Start to the end of the call. The journal is written only
+    // under it, so that one process at a time rotates it.
+    std::unique_ptr<platform::FileLock> lock_;
 };
 
 }  // namespace iwv

@@ -70,6 +70,7 @@ std::string OperationJournal::EndedText(const platform::LocalTime& when) const {
     if (run_) Line(text, "driver", DriverEndText(*run_));
     if (lines_) Line(text, "lines", LinesText(*lines_));
     for (const std::string& note : notes_) Line(text, "note", note);
+    if (!terminalCount_.empty()) Line(text, "terminal count", terminalCount_);
     if (!outcome_.empty()) Line(text, "outcome", outcome_);
     return text + kLineEnd;
 }

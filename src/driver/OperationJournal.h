@@ -30,6 +30,8 @@ public:
     void Lines(const ConversionCounts& counts) { lines_ = counts; }
     // A remark of the operation's own, such as where its archive went.
     void Note(std::string text) { notes_.push_back(std::move(text)); }
+    // Where the terminal's count lies now, for whoever must find it.
+    void TerminalCountAt(std::string path) { terminalCount_ = std::move(path); }
     void Result(std::int32_t result) { outcome_ = "result " + std::to_string(result); }
     void Failure(const std::string& message) { outcome_ = "error: " + message; }
 
@@ -49,6 +51,7 @@ private:
     std::optional<DriverRun> run_;
     std::optional<ConversionCounts> lines_;
     std::vector<std::string> notes_;
+    std::string terminalCount_;
     std::string outcome_;
 };
 

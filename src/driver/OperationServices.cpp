@@ -3,9 +3,8 @@
 namespace iwv {
 
 OperationServices OperationServices::System() {
-    return OperationServices{&platform::SleepMilliseconds,     &platform::MonotonicMilliseconds,
-                             &platform::LocalNow,              &platform::DriverProcess::Start,
-                             &platform::ReplacementFile::Open, &platform::ReplacementFile::OpenPreservingTarget};
+    return OperationServices{&platform::SleepMilliseconds, &platform::MonotonicMilliseconds, &platform::LocalNow,
+                             &platform::DriverProcess::Start, &platform::SystemFileSystem()};
 }
 
 }  // namespace iwv

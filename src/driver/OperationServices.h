@@ -11,10 +11,10 @@
 
 namespace iwv {
 
-// What an export or import takes from the machine besides files it only
-// reads: time, driver processes and the durable replacement of files. The
-// system's by default; tests put their own in, so that they never wait for
-// real and still see every pause.
+// What an export or import takes from the machine: time, driver processes
+// and every file it touches. The system's by default; tests put their own
+// in, so that they never wait for real and still see every pause, and can
+// fail any call to the file system or lose what a power cut would.
 struct OperationServices {
     std::function<void(unsigned milliseconds)> Sleep;
     // Milliseconds that never go back, for how long a driver ran.
@@ -23,10 +23,8 @@ struct OperationServices {
     std::function<std::unique_ptr<platform::DriverProcess>(const std::string& commandLine,
                                                            const std::string& workDirectory)>
         StartDriver;
-    // For the library's own files.
-    platform::ReplacementFile::Opener ReplaceFile;
-    // For the host's files, which the host may hold open.
-    platform::ReplacementFile::Opener ReplaceHostFile;
+    // Never null.
+    platform::FileSystem* Files = nullptr;
 
     static OperationServices System();
 };

@@ -11,12 +11,16 @@ std::string DeriveWorkDirectory(std::string_view dataPath) {
         if (directory.back() == '\\') --backslashesLeft;
         directory.pop_back();
     }
+    // A bare drive, "D:", is the current folder on that drive to Windows,
+    // not its root: the files would go one place and the drivers run in
+    // another.
+    if (directory.size() == 2 && directory[1] == ':') directory += '\\';
     return directory;
 }
 
 std::string WorkFilePath(const std::string& workDirectory, std::string_view fileName) {
     std::string path = workDirectory;
-    path += '\\';
+    if (path.empty() || path.back() != '\\') path += '\\';
     path += fileName;
     return path;
 }

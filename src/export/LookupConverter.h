@@ -15,14 +15,13 @@ struct LookupConverter {
     int NameLength;  // goods-name length N
     int PriceLevel;  // 1 purchase price (field 3), anything else retail price (field 4)
 
-    // Converts the goods file line by line into the lookup file, whose
-    // replacement file open gives (tests make writes fail through it); the
-    // lookup file is replaced only once every line is on disk. Every goods
-    // line gives a lookup line, so the counts have nothing skipped.
-    // Throws Error "Cannot open file <goodsPath>", "Cannot create file
-    // <lookupPath>" or "Cannot write file <lookupPath>".
-    ConversionCounts Convert(const std::string& goodsPath, const std::string& lookupPath,
-                             const platform::ReplacementFile::Opener& open = &platform::ReplacementFile::Open) const;
+    // Converts the goods file line by line into the lookup file, which is
+    // replaced only once every line is on disk. Every goods line gives a
+    // lookup line, so the counts have nothing skipped. Throws Error "Cannot
+    // open file <goodsPath>", "Cannot create file <lookupPath>" or "Cannot
+    // write file <lookupPath>".
+    ConversionCounts Convert(platform::FileSystem& files, const std::string& goodsPath,
+                             const std::string& lookupPath) const;
 };
 
 }  // namespace iwv

@@ -4,11 +4,17 @@
 #include <cctype>
 #include <cstdio>
 
+#include "common/Error.h"
+#include "common/FileCopy.h"
+#include "common/HeldFile.h"
+#include "common/PathText.h"
 #include "driver/WorkDirectory.h"
-#include "platform/FileSystem.h"
 
 namespace iwv {
 namespace {
+
+using platform::SystemError;
+using Kind = SystemError::Kind;
 
 // "2026-12-08_093102": digits everywhere but at these places.
 constexpr char kStampPattern[] = "dddd-dd-dd_dddddd";
@@ -19,7 +25,7 @@ constexpr std::size_t kMostNumberDigits = 18;
 // next one free.
 constexpr int kMostAttempts = 99;
 
-bool Matches(const std::string& text, std::size_t from, const char* pattern, std::size_t length) {
+bool Matches(std::string_view text, std::size_t from, const char* pattern, std::size_t length) {
     if (text.size() < from + length) return false;
     for (std::size_t i = 0; i < length; ++i) {
         const char c = text[from + i];
@@ -30,19 +36,23 @@ bool Matches(const std::string& text, std::size_t from, const char* pattern, std
 
 // A stamp alone or with a suffix "_NN", as imports were named before they
 // were numbered.
-bool IsUnnumberedImportName(const std::string& name) {
+bool IsUnnumberedName(std::string_view name) {
     if (!Matches(name, 0, kStampPattern, kStampLength)) return false;
     return name.size() == kStampLength || (name.size() == kStampLength + 3 && Matches(name, kStampLength, "_dd", 3));
 }
 
 // The number of a name "000042_2026-12-08_093102", or none.
-std::optional<unsigned long long> ImportNumber(const std::string& name) {
+std::optional<unsigned long long> NumberOf(std::string_view name) {
     std::size_t digits = 0;
     while (digits < name.size() && std::isdigit(static_cast<unsigned char>(name[digits]))) ++digits;
     if (digits == 0 || digits > kMostNumberDigits || name.size() != digits + 1 + kStampLength || name[digits] != '_' ||
         !Matches(name, digits + 1, kStampPattern, kStampLength))
         return std::nullopt;
-    return std::stoull(name.substr(0, digits));
+    return std::stoull(std::string(name.substr(0, digits)));
+}
+
+bool EndsWith(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
 std::string Stamp(const platform::LocalTime& t) {
@@ -52,85 +62,134 @@ std::string Stamp(const platform::LocalTime& t) {
     return text;
 }
 
-// The file's own name, after its last separator.
-std::string NameOf(const std::string& path) {
-    const std::size_t separator = path.find_last_of("\\/");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
-// Removes an import directory and the files it holds.
-void RemoveImport(const std::string& directory) {
-    for (const platform::DirectoryEntry& entry : platform::ListDirectory(directory))
-        if (!entry.directory) platform::RemoveFile(WorkFilePath(directory, entry.name));
-    platform::RemoveEmptyDirectory(directory);
-}
-
 }  // namespace
 
-CountArchive::CountArchive(const std::string& workDirectory) : root_(WorkFilePath(workDirectory, "archiwum")) {}
+CountArchive::CountArchive(platform::FileSystem& files, const std::string& workDirectory)
+    : files_(files), root_(WorkFilePath(workDirectory, "archiwum")) {}
 
-CountArchive::Stored CountArchive::Store(const platform::LocalTime& when, const std::string& countFile,
-                                         const std::string& terminalDataFile) const {
-    Stored stored;
-    const bool countExists = platform::PathExists(countFile);
-    stored.countKept = !countExists;
-    const std::optional<std::string> directory = NewImportDirectory(when);
-    if (!directory) return stored;
-    const std::string terminalName = NameOf(terminalDataFile);
-    std::string countName = NameOf(countFile);
-    // A count file that shares the terminal data file's name must not take
-    // its place in the archive.
-    if (countName.empty() || countName == terminalName) countName = "remanent.txt";
-    // Each copy on its own: the terminal's count is worth keeping even where
-    // the old count cannot be read.
-    const bool countCopied = countExists && platform::CopyToNewFile(countFile, WorkFilePath(*directory, countName));
-    stored.countKept = !countExists || countCopied;
-    stored.terminalDataKept = platform::CopyToNewFile(terminalDataFile, WorkFilePath(*directory, terminalName));
-    if (!countCopied && !stored.terminalDataKept) {
-        RemoveImport(*directory);
-        return stored;
-    }
-    stored.directory = *directory;
-    RemoveOldest();
-    return stored;
+std::size_t CountArchive::Count() const {
+    const std::vector<ArchivedFolder> folders = Folders();
+    return static_cast<std::size_t>(
+        std::count_if(folders.begin(), folders.end(), [](const ArchivedFolder& folder) { return folder.imported; }));
 }
 
-std::vector<CountArchive::Import> CountArchive::Imports() const {
-    std::vector<Import> imports;
-    for (const platform::DirectoryEntry& entry : platform::ListDirectory(root_)) {
+std::vector<CountArchive::ArchivedFolder> CountArchive::Folders() const {
+    std::vector<platform::DirectoryEntry> entries;
+    files_.List(root_, entries);
+    std::vector<ArchivedFolder> folders;
+    for (const platform::DirectoryEntry& entry : entries) {
         if (!entry.directory) continue;
-        const std::optional<unsigned long long> number = ImportNumber(entry.name);
-        if (number || IsUnnumberedImportName(entry.name)) imports.push_back({entry.name, number});
+        const bool imported = !EndsWith(entry.name, kNotImported);
+        const std::string_view name =
+            std::string_view(entry.name).substr(0, entry.name.size() - (imported ? 0 : kNotImported.size()));
+        const std::optional<unsigned long long> number = NumberOf(name);
+        if (number || (imported && IsUnnumberedName(name))) folders.push_back({entry.name, number, imported});
     }
     // Unnumbered ones first, by their time; then by number.
-    std::sort(imports.begin(), imports.end(), [](const Import& a, const Import& b) {
+    std::sort(folders.begin(), folders.end(), [](const ArchivedFolder& a, const ArchivedFolder& b) {
         if (a.number.has_value() != b.number.has_value()) return !a.number.has_value();
         if (a.number && *a.number != *b.number) return *a.number < *b.number;
         return a.name < b.name;
     });
-    return imports;
+    return folders;
 }
 
-std::optional<std::string> CountArchive::NewImportDirectory(const platform::LocalTime& when) const {
-    platform::MakeDirectory(root_);  // usually there already
-    const std::string stamp = Stamp(when);
-    if (stamp.size() != kStampLength) return std::nullopt;  // a clock out of all range
+CountArchive::Entry CountArchive::Begin(const platform::LocalTime& when) const {
+    const SystemError madeRoot = files_.MakeDirectory(root_);
+    if (madeRoot && !madeRoot.Is(Kind::Exists)) throw Error("Cannot create file " + root_, madeRoot);
     unsigned long long number = 1;
-    for (const Import& import : Imports())
-        if (import.number) number = std::max(number, *import.number + 1);
-    for (int attempt = 0; attempt < kMostAttempts; ++attempt, ++number) {
+    for (const ArchivedFolder& folder : Folders())
+        if (folder.number) number = std::max(number, *folder.number + 1);
+    const std::string name = Stamp(when) + std::string(kNotImported);
+    for (int attempt = 0;; ++attempt, ++number) {
         char prefix[32];
         std::snprintf(prefix, sizeof prefix, "%06llu_", number);
-        const std::string directory = WorkFilePath(root_, prefix + stamp);
-        if (platform::MakeDirectory(directory)) return directory;
-        if (!platform::PathExists(directory)) return std::nullopt;  // not a clash: cannot be written
+        const std::string folder = WorkFilePath(root_, prefix + name);
+        const SystemError error = files_.MakeDirectory(folder);
+        if (error.Is(Kind::Exists) && attempt + 1 < kMostAttempts) continue;
+        if (error) throw Error("Cannot create file " + folder, error);
+        Entry entry(*this, folder);
+        // The folder's name and, when it is new, the archive's own are on
+        // disk before anything goes in.
+        SystemError flushed = files_.FlushDirectory(root_);
+        if (!flushed && !madeRoot) flushed = files_.FlushDirectory(FolderToName(root_));
+        if (flushed) throw Error("Cannot create file " + folder, flushed);
+        return entry;
     }
-    return std::nullopt;
 }
 
 void CountArchive::RemoveOldest() const {
-    const std::vector<Import> imports = Imports();
-    for (std::size_t i = 0; i + kKept < imports.size(); ++i) RemoveImport(WorkFilePath(root_, imports[i].name));
+    std::vector<ArchivedFolder> imported = Folders();
+    imported.erase(std::remove_if(imported.begin(), imported.end(), [](const ArchivedFolder& f) { return !f.imported; }),
+                   imported.end());
+    for (std::size_t i = 0; i + kKept < imported.size(); ++i) Remove(WorkFilePath(root_, imported[i].name));
+}
+
+// A folder and the files it holds.
+void CountArchive::Remove(const std::string& folder) const {
+    std::vector<platform::DirectoryEntry> entries;
+    files_.List(folder, entries);
+    for (const platform::DirectoryEntry& entry : entries)
+        if (!entry.directory) files_.Remove(WorkFilePath(folder, entry.name));
+    files_.RemoveEmptyDirectory(folder);
+}
+
+CountArchive::Entry::Entry(Entry&& other) noexcept
+    : archive_(other.archive_),
+      folder_(std::move(other.folder_)),
+      keptCount_(std::move(other.keptCount_)),
+      terminalData_(std::move(other.terminalData_)) {
+    other.folder_.clear();
+}
+
+CountArchive::Entry::~Entry() {
+    if (folder_.empty() || !terminalData_.empty()) return;
+    try {
+        archive_->Remove(folder_);
+    } catch (...) {
+    }
+}
+
+void CountArchive::Entry::KeepCount(const std::string& countFile) {
+    platform::FileSystem& files = archive_->files_;
+    platform::FileStatus status;
+    const SystemError missing = files.Status(countFile, status);
+    if (missing.Is(Kind::NotFound)) return;
+    if (missing) throw Error("Cannot open file " + countFile, missing);
+    std::string name = NameOf(countFile);
+    // A count file that shares the terminal data file's name must not take
+    // its place in the archive.
+    if (name.empty() || name == "inwin.txt") name = "remanent.txt";
+    const std::string copy = WorkFilePath(folder_, name);
+    const CopyFailure failure = CopyToNewFile(files, countFile, copy, platform::FileSystem::Sharing::AllowAll);
+    if (failure.reading) throw Error("Cannot open file " + countFile, failure.error);
+    if (failure) throw Error("Cannot create file " + copy, failure.error);
+    if (const SystemError error = files.FlushDirectory(folder_)) throw Error("Cannot write file " + copy, error);
+    keptCount_ = copy;
+}
+
+void CountArchive::Entry::TakeTerminalData(const std::string& terminalDataFile, const Sleep& sleep) {
+    platform::FileSystem& files = archive_->files_;
+    const std::string moved = WorkFilePath(folder_, NameOf(terminalDataFile));
+    const SystemError error = WhileHeld(sleep, [&] { return files.Rename(terminalDataFile, moved); });
+    if (error.Is(Kind::InUse)) throw Error("Cannot open file " + terminalDataFile, error);
+    if (error) throw Error("Cannot create file " + moved, error);
+    terminalData_ = moved;
+    // Its new name on disk first, then the old one's going: between the two a
+    // power cut leaves it in both places, never in neither.
+    SystemError flushed = files.FlushDirectory(folder_);
+    if (!flushed) flushed = files.FlushDirectory(FolderToName(terminalDataFile));
+    if (flushed) throw Error("Cannot create file " + moved, flushed);
+}
+
+SystemError CountArchive::Entry::MarkImported() {
+    platform::FileSystem& files = archive_->files_;
+    const std::string imported = folder_.substr(0, folder_.size() - kNotImported.size());
+    if (const SystemError error = files.Rename(folder_, imported)) return error;
+    folder_ = imported;
+    terminalData_ = WorkFilePath(folder_, NameOf(terminalData_));
+    if (!keptCount_.empty()) keptCount_ = WorkFilePath(folder_, NameOf(keptCount_));
+    return files.FlushDirectory(archive_->root_);
 }
 
 }  // namespace iwv

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/ConversionCounts.h"
+#include "common/ReplacementFile.h"
 #include "platform/FileSystem.h"
 
 namespace iwv {
@@ -12,14 +13,13 @@ namespace iwv {
 // Turns the terminal's data file ("code,quantity" lines) into the host's count
 // file ("INW;code;thousandths" lines).
 struct CountConverter {
-    // Converts the terminal data file line by line into the count file, whose
-    // replacement file open gives (tests make writes fail through it); the
-    // count file is replaced only once every line is on disk. Lines that give
-    // no count line are counted by reason.
-    // Throws Error "Cannot open file <terminalDataPath>", "Cannot create file
-    // <countPath>" or "Cannot write file <countPath>".
-    static ConversionCounts Convert(const std::string& terminalDataPath, const std::string& countPath,
-                                    const platform::ReplacementFile::Opener& open = &platform::ReplacementFile::Open);
+    // Converts the terminal data file line by line into the count file, which
+    // is replaced only once every line is on disk. Lines that give no count
+    // line are counted by reason. Throws Error "Cannot open file
+    // <terminalDataPath>", "Cannot create file <count>" or "Cannot write file
+    // <count>".
+    static ConversionCounts Convert(platform::FileSystem& files, const std::string& terminalDataPath,
+                                    const ReplacementTarget& count);
 };
 
 // A quantity in thousandths without a point, as three texts written one

@@ -2,30 +2,55 @@
 
 #include "common/Cp1250.h"
 #include "common/Error.h"
+#include "common/HeldFile.h"
 #include "driver/Operation.h"
 #include "driver/WorkDirectory.h"
 #include "import/CountArchive.h"
 #include "import/CountConverter.h"
-#include "platform/FileSystem.h"
 
 namespace iwv {
 namespace {
 
-// Keeps copies of the count file as it was and of the terminal's count before
-// the one replaces the other. False when the count file is there and could
-// not be copied: it must not be replaced then, since nothing else keeps it.
-// The terminal's count is archived whatever became of the count file's copy;
-// the journal says what was kept where.
-bool Archive(Operation& operation, const std::string& terminalDataFile) {
-    if (operation.WorkDirectory().empty()) return true;
-    const CountArchive archive(operation.WorkDirectory());
-    const CountArchive::Stored stored = archive.Store(operation.StartedAt(), operation.DataPath(), terminalDataFile);
-    if (!stored.countKept) {
-        operation.Journal().Note("the count could not be archived in " + archive.Path());
-        return false;
+using platform::SystemError;
+using Kind = SystemError::Kind;
+
+// Whether something stands at the terminal data file's place. A folder of that
+// name is no count, and keeps the driver from leaving one: the import stops.
+bool TerminalDataThere(platform::FileSystem& files, const std::string& terminalDataFile, const char* failure) {
+    platform::FileStatus status;
+    const SystemError error = files.Status(terminalDataFile, status);
+    if (error.Is(Kind::NotFound)) return false;
+    if (error) throw Error(failure + terminalDataFile, error);
+    if (status.directory) throw Error(failure + terminalDataFile, platform::SystemErrorOfKind(Kind::Denied));
+    return true;
+}
+
+// A successful import moves the terminal's count into the archive, so one
+// that is still here before the driver runs was never imported: it goes into
+// the archive, marked so, where it is never taken for this import's count and
+// never lost.
+void SetAsideEarlierTerminalData(Operation& operation, const CountArchive& archive,
+                                 const std::string& terminalDataFile) {
+    if (!TerminalDataThere(operation.Files(), terminalDataFile, "Cannot create file ")) return;
+    CountArchive::Entry entry = archive.Begin(operation.StartedAt());
+    try {
+        entry.TakeTerminalData(terminalDataFile, operation.Services().Sleep);
+    } catch (const Error& error) {
+        throw Error("Cannot create file " + terminalDataFile, error.Cause());
     }
-    operation.Journal().Note(stored.terminalDataKept ? "archived in " + stored.directory
-                                                     : "the count could not be archived in " + archive.Path());
+    operation.Journal().Note("an earlier terminal count, never imported, was set aside in " + entry.TerminalData());
+}
+
+// Whether the driver left a count: a file that is there but held by another
+// program for a moment is waited for, never taken for no count.
+bool TerminalDataArrived(Operation& operation, const std::string& terminalDataFile) {
+    platform::FileSystem& files = operation.Files();
+    if (!TerminalDataThere(files, terminalDataFile, "Cannot open file ")) return false;
+    const SystemError error = WhileHeld(operation.Services().Sleep, [&] {
+        std::unique_ptr<platform::ReadableFile> file;
+        return files.OpenForReading(terminalDataFile, platform::FileSystem::Sharing::RefuseWriters, file);
+    });
+    if (error) throw Error("Cannot open file " + terminalDataFile, error);
     return true;
 }
 
@@ -38,26 +63,34 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
     static constexpr unsigned kTransmissionMilliseconds = 2000;
 
     Operation operation(instance, callContext, services, DriverKind::Import, dataPath);
-    return operation.Journaled([&] {
-        const DriverSettings settings = operation.Start();
+    return operation.Journaled([&]() -> std::int32_t {
+        const std::optional<DriverSettings> settings = operation.Start();
+        if (!settings) return 0;
         const std::string& countFile = operation.DataPath();
         const std::string terminalDataFile = WorkFilePath(operation.WorkDirectory(), "inwin.txt");
-        // A count left by an earlier import must never be taken for this
-        // one's: one that cannot be deleted would be converted again if the
-        // driver sent nothing, so the import stops before the driver runs.
-        if (!platform::RemoveFile(terminalDataFile) && platform::PathExists(terminalDataFile))
-            throw Error("Cannot create file " + terminalDataFile);
+        const CountArchive archive(operation.Files(), operation.WorkDirectory());
+        SetAsideEarlierTerminalData(operation, archive, terminalDataFile);
         operation.Pause(kTransmissionMilliseconds);
 
-        if (operation.RunDriver(settings, kStartFailure.c_str()).end != DriverEnd::Ended) return 0;
-        if (!platform::FileCanBeOpenedForReading(terminalDataFile)) {
+        if (operation.RunDriver(*settings, kStartFailure.c_str()).end != DriverEnd::Ended) return 0;
+        if (!TerminalDataArrived(operation, terminalDataFile)) {
             operation.Journal().Note("the driver left no " + terminalDataFile + "; the count file is unchanged");
             return 1;
         }
-        // The error a count file that cannot be read gives; the terminal's
-        // count stays in the work directory for another try.
-        if (!Archive(operation, terminalDataFile)) throw Error("Cannot open file " + countFile);
-        operation.Journal().Lines(CountConverter::Convert(terminalDataFile, countFile, services.ReplaceHostFile));
+        // Nothing of the count file changes before its old bytes and the
+        // terminal's count are both in the archive and on disk.
+        CountArchive::Entry entry = archive.Begin(operation.StartedAt());
+        entry.KeepCount(countFile);
+        entry.TakeTerminalData(terminalDataFile, services.Sleep);
+        operation.Journal().TerminalCountAt(entry.TerminalData());
+        operation.Journal().Lines(CountConverter::Convert(operation.Files(), entry.TerminalData(),
+                                                          ReplacementTarget{countFile, true, entry.KeptCount()}));
+        if (entry.MarkImported())
+            operation.Journal().Note("the count was imported, but its archive folder stays marked as not imported");
+        else
+            operation.Journal().Note("archived in " + entry.Folder());
+        operation.Journal().TerminalCountAt(entry.TerminalData());
+        archive.RemoveOldest();
         return 1;
     });
 }

@@ -2,125 +2,111 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/SystemError.h"
+
 namespace iwv::platform {
 
-// Deletes the file at path; false when it is missing or cannot be deleted.
-bool RemoveFile(const std::string& path);
+// The block the library reads and writes files in: few enough calls that a
+// file goes at the speed of a copy, in a fixed amount of memory.
+constexpr std::size_t kFileBlockBytes = std::size_t{1} << 18;
 
-// True when anything (a file or a directory) exists at path.
-bool PathExists(const std::string& path);
+// A file open for reading, from its start to its end.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+    // Reads the next bytes, at most capacity of them; read is 0 at the end.
+    virtual SystemError Read(char* data, std::size_t capacity, std::size_t& read) = 0;
+    // Reads from offset on, without moving where Read goes on.
+    virtual SystemError ReadAt(std::uint64_t offset, char* data, std::size_t capacity, std::size_t& read) = 0;
+};
 
-// True when the file can be opened for reading (as fopen "rb" opens it).
-bool FileCanBeOpenedForReading(const std::string& path);
+// A file open for writing; writes go on where the last one ended. Destroyed
+// without Close, it is closed without a flush.
+class WritableFile {
+public:
+    virtual ~WritableFile() = default;
+    // Writes every byte, or fails; a failed write may have written some.
+    virtual SystemError Write(const char* data, std::size_t size) = 0;
+    // Makes the file size bytes long; where writing goes on stays.
+    virtual SystemError SetLength(std::uint64_t size) = 0;
+    // Waits until what was written, and the file's size, are on disk.
+    virtual SystemError Flush() = 0;
+    // The same from another thread while this one goes on writing, without
+    // holding up its writes.
+    virtual SystemError FlushAside() = 0;
+    virtual SystemError Close() = 0;
+};
 
-// True when a directory exists at path.
-bool DirectoryExists(const std::string& path);
+// Held by one process at a time; let go when destroyed, or when the process
+// holding it dies.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
 
-// True when a new file can be created in the directory at path (and is
-// removed again at once).
-bool DirectoryWritable(const std::string& path);
-
-// Appends bytes to the file at path, creating it when it is missing, and
-// waits until they are on disk. False when it cannot be opened or not every
-// byte was written.
-bool AppendToFile(const std::string& path, const char* data, std::size_t size);
-
-// Cuts the file at path to no bytes, where it lies, so that whoever holds it
-// open keeps a valid handle; false when it cannot.
-bool EmptyFile(const std::string& path);
-
-// Copies the file at from, a block at a time, into a file at to that must not
-// exist yet; false when from cannot be read or to exists or cannot be
-// written whole (a part written is removed again). From is read however
-// another program holds it, as long as that program lets it be read. The
-// copy has the default attributes, so it can always be removed like any file
-// of its folder.
-bool CopyToNewFile(const std::string& from, const std::string& to);
-
-// The size in bytes of the file at path; false when there is none.
-bool FileSize(const std::string& path, std::uint64_t& size);
-
-// Renames a file, replacing a file of the new name; false when it cannot.
-bool RenameReplacing(const std::string& from, const std::string& to);
-
-// Creates a directory; false when it cannot or something of that name exists.
-bool MakeDirectory(const std::string& path);
-
-// Removes an empty directory; false when it cannot.
-bool RemoveEmptyDirectory(const std::string& path);
+struct FileStatus {
+    bool directory = false;
+    bool readOnly = false;  // may not be written or replaced
+    std::uint64_t size = 0;
+};
 
 struct DirectoryEntry {
     std::string name;
     bool directory = false;
 };
 
-// What a directory holds, "." and ".." left out, in no particular order;
-// empty when it cannot be read.
-std::vector<DirectoryEntry> ListDirectory(const std::string& path);
-
-// A file that someone else holds open, written over where it lies: what a
-// preserving replacement (below) does on Windows to a target it cannot
-// replace. Windows only, since nothing elsewhere holds a file against its
-// replacement.
-class InPlaceFile {
+// Every call the library makes to the file system goes through one of these,
+// so that tests can put a disk of their own beneath an operation: one that
+// fails any call they choose, or loses what was not flushed when the power
+// goes. Paths are the host's: Windows-1250 texts with backslashes. Every call
+// returns the system's error, which is empty when it succeeded.
+class FileSystem {
 public:
-    // Null when path cannot be opened for writing beside whoever holds it.
-    static std::unique_ptr<InPlaceFile> Open(const std::string& path);
-    using Opener = std::function<std::unique_ptr<InPlaceFile>(const std::string& path)>;
+    enum class Sharing {
+        RefuseWriters,  // one consistent file: others may read it meanwhile, not write it
+        AllowAll,       // a file its owner may go on reading, writing or deleting
+    };
 
-    InPlaceFile() = default;
-    InPlaceFile(const InPlaceFile&) = delete;
-    InPlaceFile& operator=(const InPlaceFile&) = delete;
-    virtual ~InPlaceFile() = default;
-    virtual bool Size(std::uint64_t& size) = 0;
-    // Makes the file size bytes long, where the writing goes on; false when
-    // the disk has no room for it.
-    virtual bool SetLength(std::uint64_t size) = 0;
-    // Writes bytes where the last write ended, from the start of the file on.
-    virtual bool Write(const char* data, std::size_t size) = 0;
-    // Flushes to disk and closes.
-    virtual bool Close() = 0;
+    virtual ~FileSystem() = default;
+
+    virtual SystemError OpenForReading(const std::string& path, Sharing sharing,
+                                       std::unique_ptr<ReadableFile>& file) = 0;
+    // A new file; Exists when there is one of that name.
+    virtual SystemError CreateNew(const std::string& path, std::unique_ptr<WritableFile>& file) = 0;
+    // A file written at its end, made when missing.
+    virtual SystemError OpenForAppending(const std::string& path, std::unique_ptr<WritableFile>& file) = 0;
+    // An existing file written over from its start, beside whoever holds it
+    // open for reading and writing.
+    virtual SystemError OpenForOverwriting(const std::string& path, std::unique_ptr<WritableFile>& file) = 0;
+
+    // NotFound when nothing is at path.
+    virtual SystemError Status(const std::string& path, FileStatus& status) = 0;
+    // What a directory holds, "." and ".." left out, in no particular order.
+    virtual SystemError List(const std::string& directory, std::vector<DirectoryEntry>& entries) = 0;
+
+    virtual SystemError Remove(const std::string& path) = 0;
+    // Renames a file or directory, replacing a file of the new name, on disk
+    // before it returns where the system can promise that.
+    virtual SystemError Rename(const std::string& from, const std::string& to) = 0;
+    // Puts replacement in the place of target, which keeps its attributes and
+    // security; InUse when target is held open against its deletion.
+    virtual SystemError Replace(const std::string& target, const std::string& replacement) = 0;
+    virtual SystemError MakeDirectory(const std::string& path) = 0;
+    virtual SystemError RemoveEmptyDirectory(const std::string& path) = 0;
+    // Puts what the directory lists (files made, renamed or removed in it) on
+    // disk, where the system lets that be asked for.
+    virtual SystemError FlushDirectory(const std::string& path) = 0;
+
+    // Takes the lock named by path without waiting; InUse while another
+    // holds it. The file at path exists only while it is held.
+    virtual SystemError Lock(const std::string& path, std::unique_ptr<FileLock>& lock) = 0;
 };
 
-// A new file that takes the place of a target only when it is complete and on
-// disk. It is written beside the target, under a name of its own, so that the
-// final rename never crosses file systems and a power cut leaves either the
-// old file or the new one. Destroyed without Commit, it removes itself.
-class ReplacementFile {
-public:
-    enum class Status { Ok, CannotCreate, CannotWrite };
-
-    // Opens a temporary file beside target. CannotCreate when the directory is
-    // missing or not writable, or the target exists and may not be replaced.
-    static Status Open(const std::string& target, std::unique_ptr<ReplacementFile>& file);
-    // The same for a file that belongs to someone else, who may hold it open
-    // and whose attributes and security must stay: on Windows the commit
-    // replaces the target with ReplaceFileA, and where the target cannot be
-    // replaced (held open, or no right to delete in its folder) writes the
-    // complete copy over it in place and then removes the copy. A failure
-    // part-way through that leaves the copy beside the target. Elsewhere as
-    // Open.
-    static Status OpenPreservingTarget(const std::string& target, std::unique_ptr<ReplacementFile>& file);
-    // The same, writing a held target over through writeInPlace (Windows
-    // only), which tests give the room of a small disk.
-    static Status OpenPreservingTargetWith(const std::string& target, std::unique_ptr<ReplacementFile>& file,
-                                           InPlaceFile::Opener writeInPlace);
-    using Opener = std::function<Status(const std::string& target, std::unique_ptr<ReplacementFile>& file)>;
-
-    virtual ~ReplacementFile() = default;
-    // Appends bytes; false on a short or failed write.
-    virtual bool Write(const char* data, std::size_t size) = 0;
-    // Flushes to disk, closes and renames over the target.
-    virtual Status Commit() = 0;
-    // Where a failed Commit left the complete new file beside the target,
-    // because the target may then hold neither the old bytes nor the new
-    // ones; empty when it left none.
-    virtual std::string KeptCopy() const { return {}; }
-};
+// The machine's own file system.
+FileSystem& SystemFileSystem();
 
 }  // namespace iwv::platform

@@ -1,209 +1,218 @@
 #include "platform/FileSystem.h"
 
-#include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <random>
-#include <vector>
+#include <cerrno>
 
-#include "platform/BackgroundFlush.h"
-#include "platform/InputFile.h"
 #include "platform/PosixPath.h"
 
 namespace iwv::platform {
 namespace {
 
-// Closes a descriptor on every path.
-class Descriptor {
+SystemError Ok() { return {}; }
+
+// The error of a call that returned result, read from errno when it failed.
+SystemError Checked(int result) { return result == 0 ? Ok() : LastSystemError(); }
+
+// Runs a read or write again when a signal interrupted it.
+template <typename Call>
+ssize_t Retried(Call call) {
+    ssize_t n;
+    do {
+        n = call();
+    } while (n < 0 && errno == EINTR);
+    return n;
+}
+
+// POSIX has no share modes: another process may write a file while it is
+// read, and nothing here can refuse it.
+class PosixReadableFile final : public ReadableFile {
 public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { Close(); }
-    int Get() const { return fd_; }
-    bool Close() {
+    explicit PosixReadableFile(int fd) : fd_(fd) {}
+    ~PosixReadableFile() override { ::close(fd_); }
+    PosixReadableFile(const PosixReadableFile&) = delete;
+    PosixReadableFile& operator=(const PosixReadableFile&) = delete;
+
+    SystemError Read(char* data, std::size_t capacity, std::size_t& read) override {
+        return Done(read, Retried([&] { return ::read(fd_, data, capacity); }));
+    }
+    SystemError ReadAt(std::uint64_t offset, char* data, std::size_t capacity, std::size_t& read) override {
+        return Done(read, Retried([&] { return ::pread(fd_, data, capacity, static_cast<off_t>(offset)); }));
+    }
+
+private:
+    static SystemError Done(std::size_t& read, ssize_t n) {
+        if (n < 0) return LastSystemError();
+        read = static_cast<std::size_t>(n);
+        return Ok();
+    }
+
+    int fd_;
+};
+
+class PosixWritableFile final : public WritableFile {
+public:
+    explicit PosixWritableFile(int fd) : fd_(fd) {}
+    ~PosixWritableFile() override {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    PosixWritableFile(const PosixWritableFile&) = delete;
+    PosixWritableFile& operator=(const PosixWritableFile&) = delete;
+
+    SystemError Write(const char* data, std::size_t size) override {
+        while (size > 0) {
+            const ssize_t n = Retried([&] { return ::write(fd_, data, size); });
+            if (n < 0) return LastSystemError();
+            if (n == 0) return {SystemError::Kind::DiskFull, ENOSPC};
+            data += n;
+            size -= static_cast<std::size_t>(n);
+        }
+        return Ok();
+    }
+    SystemError SetLength(std::uint64_t size) override {
+        return Checked(::ftruncate(fd_, static_cast<off_t>(size)));
+    }
+    SystemError Flush() override { return Checked(::fsync(fd_)); }
+    SystemError FlushAside() override { return Checked(::fdatasync(fd_)); }
+    SystemError Close() override {
         const int fd = fd_;
         fd_ = -1;
-        return fd < 0 || ::close(fd) == 0;
+        return Checked(::close(fd));
     }
 
 private:
     int fd_;
 };
 
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-class PosixReplacementFile final : public ReplacementFile {
+class PosixFileLock final : public FileLock {
 public:
-    PosixReplacementFile(std::string target, std::string temp, int fd)
-        : target_(std::move(target)), temp_(std::move(temp)), fd_(fd) {}
-
-    ~PosixReplacementFile() override {
-        flush_.Finish();
-        if (!committed_) {
-            fd_.Close();
-            ::unlink(temp_.c_str());
-        }
-    }
-
-    bool Write(const char* data, std::size_t size) override {
-        if (!WriteAll(fd_.Get(), data, size)) return false;
-        flush_.Wrote(size);
-        return true;
-    }
-
-    Status Commit() override {
-        const bool flushed = flush_.Finish();
-        if (!flushed || ::fsync(fd_.Get()) != 0 || !fd_.Close()) return Status::CannotWrite;
-        if (::rename(temp_.c_str(), target_.c_str()) != 0) return Status::CannotCreate;
-        committed_ = true;
-        // The rename itself is durable only once the directory is on disk.
-        Descriptor dir(::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.Get() >= 0) ::fsync(dir.Get());
-        return Status::Ok;
+    PosixFileLock(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    // Removed while still locked, so that whoever opened it meanwhile finds
+    // it gone and takes a new one.
+    ~PosixFileLock() override {
+        ::unlink(path_.c_str());
+        ::close(fd_);
     }
 
 private:
-    std::string target_;
-    std::string temp_;
-    Descriptor fd_;
-    BackgroundFlush flush_{[this] { return ::fdatasync(fd_.Get()) == 0; }};
-    bool committed_ = false;
+    std::string path_;
+    int fd_;
+};
+
+// True when fd is still the file at path, not one removed from it since.
+bool StillThere(int fd, const std::string& path) {
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+           opened.st_ino == named.st_ino;
+}
+
+SystemError Opened(int fd, std::unique_ptr<WritableFile>& file) {
+    if (fd < 0) return LastSystemError();
+    file = std::make_unique<PosixWritableFile>(fd);
+    return Ok();
+}
+
+class PosixFileSystem final : public FileSystem {
+public:
+    SystemError OpenForReading(const std::string& path, Sharing, std::unique_ptr<ReadableFile>& file) override {
+        const int fd = ::open(PosixPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return LastSystemError();
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+            ::close(fd);
+            return {SystemError::Kind::Denied, EISDIR};
+        }
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+        file = std::make_unique<PosixReadableFile>(fd);
+        return Ok();
+    }
+
+    SystemError CreateNew(const std::string& path, std::unique_ptr<WritableFile>& file) override {
+        return Opened(::open(PosixPath(path).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666), file);
+    }
+    SystemError OpenForAppending(const std::string& path, std::unique_ptr<WritableFile>& file) override {
+        return Opened(::open(PosixPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666), file);
+    }
+    SystemError OpenForOverwriting(const std::string& path, std::unique_ptr<WritableFile>& file) override {
+        return Opened(::open(PosixPath(path).c_str(), O_WRONLY | O_CLOEXEC), file);
+    }
+
+    SystemError Status(const std::string& path, FileStatus& status) override {
+        const std::string file = PosixPath(path);
+        struct stat info {};
+        if (::stat(file.c_str(), &info) != 0) return LastSystemError();
+        status.directory = S_ISDIR(info.st_mode);
+        status.readOnly = ::access(file.c_str(), W_OK) != 0;
+        status.size = static_cast<std::uint64_t>(info.st_size);
+        return Ok();
+    }
+
+    SystemError List(const std::string& path, std::vector<DirectoryEntry>& entries) override {
+        const std::string directory = PosixPath(path);
+        DIR* dir = ::opendir(directory.c_str());
+        if (dir == nullptr) return LastSystemError();
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            struct stat info {};
+            const bool isDirectory = ::lstat((directory + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+            entries.push_back({name, isDirectory});
+        }
+        ::closedir(dir);
+        return Ok();
+    }
+
+    SystemError Remove(const std::string& path) override { return Checked(::unlink(PosixPath(path).c_str())); }
+    SystemError Rename(const std::string& from, const std::string& to) override {
+        return Checked(::rename(PosixPath(from).c_str(), PosixPath(to).c_str()));
+    }
+    // A rename keeps the replacement's own mode, so it takes the target's
+    // first; nothing here holds a file against its replacement.
+    SystemError Replace(const std::string& target, const std::string& replacement) override {
+        struct stat info {};
+        if (::stat(PosixPath(target).c_str(), &info) == 0) ::chmod(PosixPath(replacement).c_str(), info.st_mode & 07777);
+        return Rename(replacement, target);
+    }
+    SystemError MakeDirectory(const std::string& path) override {
+        return Checked(::mkdir(PosixPath(path).c_str(), 0777));
+    }
+    SystemError RemoveEmptyDirectory(const std::string& path) override { return Checked(::rmdir(PosixPath(path).c_str())); }
+    SystemError FlushDirectory(const std::string& path) override {
+        const int fd = ::open(PosixPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return LastSystemError();
+        const SystemError flushed = Checked(::fsync(fd));
+        ::close(fd);
+        return flushed;
+    }
+
+    SystemError Lock(const std::string& lockPath, std::unique_ptr<FileLock>& lock) override {
+        const std::string path = PosixPath(lockPath);
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (fd < 0) return LastSystemError();
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            const SystemError error = LastSystemError();
+            ::close(fd);
+            return error;
+        }
+        if (!StillThere(fd, path)) {
+            ::close(fd);
+            return {SystemError::Kind::InUse, EWOULDBLOCK};
+        }
+        lock = std::make_unique<PosixFileLock>(path, fd);
+        return Ok();
+    }
 };
 
 }  // namespace
 
-bool RemoveFile(const std::string& path) { return ::unlink(PosixPath(path).c_str()) == 0; }
-
-bool PathExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(PosixPath(path).c_str(), &info) == 0;
-}
-
-bool FileCanBeOpenedForReading(const std::string& path) {
-    std::FILE* file = std::fopen(PosixPath(path).c_str(), "rb");
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
-}
-
-bool DirectoryExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(PosixPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool DirectoryWritable(const std::string& path) {
-    std::unique_ptr<ReplacementFile> probe;
-    return ReplacementFile::Open(path + "/.iwvestra-probe", probe) == ReplacementFile::Status::Ok;
-}
-
-bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
-    Descriptor fd(::open(PosixPath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
-    return fd.Get() >= 0 && WriteAll(fd.Get(), data, size) && ::fsync(fd.Get()) == 0 && fd.Close();
-}
-
-bool EmptyFile(const std::string& path) {
-    struct stat info {};
-    const std::string file = PosixPath(path);
-    return ::stat(file.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::truncate(file.c_str(), 0) == 0;
-}
-
-bool CopyToNewFile(const std::string& from, const std::string& to) {
-    const std::unique_ptr<InputFile> input = InputFile::OpenShared(from);
-    if (!input) return false;
-    const std::string target = PosixPath(to);
-    Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-    if (fd.Get() < 0) return false;
-    std::vector<char> block(InputFile::kBlockBytes);
-    std::size_t read = 0;
-    bool copied = true;
-    while (copied && (copied = input->Read(block.data(), block.size(), read)) && read > 0)
-        copied = WriteAll(fd.Get(), block.data(), read);
-    if (copied && fd.Close()) return true;
-    fd.Close();
-    ::unlink(target.c_str());
-    return false;
-}
-
-bool FileSize(const std::string& path, std::uint64_t& size) {
-    struct stat info {};
-    if (::stat(PosixPath(path).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    size = static_cast<std::uint64_t>(info.st_size);
-    return true;
-}
-
-bool RenameReplacing(const std::string& from, const std::string& to) {
-    return ::rename(PosixPath(from).c_str(), PosixPath(to).c_str()) == 0;
-}
-
-bool MakeDirectory(const std::string& path) { return ::mkdir(PosixPath(path).c_str(), 0777) == 0; }
-
-bool RemoveEmptyDirectory(const std::string& path) { return ::rmdir(PosixPath(path).c_str()) == 0; }
-
-std::vector<DirectoryEntry> ListDirectory(const std::string& path) {
-    std::vector<DirectoryEntry> entries;
-    const std::string directory = PosixPath(path);
-    DIR* dir = ::opendir(directory.c_str());
-    if (dir == nullptr) return entries;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat info {};
-        const bool isDirectory = ::lstat((directory + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-        entries.push_back({name, isDirectory});
-    }
-    ::closedir(dir);
-    return entries;
-}
-
-ReplacementFile::Status ReplacementFile::Open(const std::string& path, std::unique_ptr<ReplacementFile>& file) {
-    const std::string target = PosixPath(path);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    // A target that may not be written must not be replaced behind its back.
-    if (exists && (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) return Status::CannotCreate;
-
-    // A short name of its own, not the target's name with more added: that
-    // would reach past NAME_MAX for a target whose name is near it.
-    const std::string directory = DirectoryOf(target);
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string temp = directory + "/.iwv" + std::to_string(random() % 1000000u) + ".tmp";
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) return Status::CannotCreate;
-        if (exists) ::fchmod(fd, existing.st_mode & 07777);
-        file = std::make_unique<PosixReplacementFile>(target, temp, fd);
-        return Status::Ok;
-    }
-    return Status::CannotCreate;
-}
-
-// POSIX files have no share modes that refuse a rename, and the rename keeps
-// the target's mode (copied at Open), so nothing more is needed.
-ReplacementFile::Status ReplacementFile::OpenPreservingTarget(const std::string& target,
-                                                              std::unique_ptr<ReplacementFile>& file) {
-    return Open(target, file);
+FileSystem& SystemFileSystem() {
+    static PosixFileSystem system;
+    return system;
 }
 
 }  // namespace iwv::platform

@@ -2,346 +2,266 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <random>
-#include <vector>
-
-#include "platform/BackgroundFlush.h"
-#include "platform/InputFile.h"
 #include "platform/WinHandle.h"
 
 namespace iwv::platform {
 namespace {
 
-// The directory part of path with its separator (C:\Shop\ or C: or the
-// empty text for the current directory), ready for a name to follow.
-std::string DirectoryOf(const std::string& path) {
-    const std::size_t end = path.find_last_of("\\/:");
-    return end == std::string::npos ? std::string() : path.substr(0, end + 1);
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Past this length a path goes to the wide functions with the \\?\ prefix:
+// CreateDirectoryW refuses longer plain paths, and the library's own folders
+// may reach past MAX_PATH under a work directory that holds a count file.
+constexpr std::size_t kLongPath = MAX_PATH - 12;
+
+SystemError Ok() { return {}; }
+SystemError Checked(BOOL succeeded) { return succeeded ? Ok() : LastSystemError(); }
+
+std::wstring Widened(const std::string& text) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+    return wide;
 }
 
-bool WriteWhole(HANDLE file, const char* data, std::size_t size) {
-    while (size > 0) {
-        const DWORD part = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
-        DWORD written = 0;
-        if (!::WriteFile(file, data, part, &written, nullptr) || written == 0) return false;
-        data += written;
-        size -= written;
-    }
-    return true;
+std::string Narrowed(const wchar_t* text) {
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return std::string();
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, &narrow[0], length, nullptr, nullptr);
+    narrow.pop_back();
+    return narrow;
 }
 
-// Wine's ReplaceFileA refuses relative paths (error 267).
-std::string FullPath(const std::string& path) {
-    char full[MAX_PATH];
-    const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+std::wstring FullPath(const std::wstring& path) {
+    const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return path;
+    std::wstring full(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
+    full.resize(length < needed ? length : 0);
+    return full.empty() ? path : full;
 }
 
-// Hands what is left of input to write(data, size), a block at a time;
-// false when a read or a write fails.
-template <typename Write>
-bool CopyRest(InputFile& input, Write write) {
-    std::vector<char> block(InputFile::kBlockBytes);
-    std::size_t read = 0;
-    bool copied = true;
-    while (copied && (copied = input.Read(block.data(), block.size(), read)) && read > 0)
-        copied = write(block.data(), read);
-    return copied;
+// A host's path (in the ANSI code page, as the host passes it) as the wide
+// functions take it: as it is while it is short; absolute, and with the
+// long-path prefix, once it is long.
+std::wstring WidePath(const std::string& path, bool absolute = false) {
+    const std::wstring wide = Widened(path);
+    if (!absolute && wide.size() < kLongPath) return wide;
+    const std::wstring full = FullPath(wide);
+    if (full.size() < kLongPath || full.compare(0, 4, L"\\\\?\\") == 0) return full;
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
 }
 
-class WindowsInPlaceFile final : public InPlaceFile {
+HANDLE Open(const std::string& path, DWORD access, DWORD share, DWORD disposition, DWORD flags = FILE_ATTRIBUTE_NORMAL) {
+    return ::CreateFileW(WidePath(path).c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+// A read at an offset moves the handle's own file pointer too, so every read
+// names its offset and the file keeps its place itself.
+class WindowsReadableFile final : public ReadableFile {
 public:
-    explicit WindowsInPlaceFile(HANDLE handle) : handle_(handle) {}
+    explicit WindowsReadableFile(HANDLE handle) : handle_(handle) {}
 
-    bool Size(std::uint64_t& size) override {
-        LARGE_INTEGER length{};
-        if (!::GetFileSizeEx(handle_.Get(), &length)) return false;
-        size = static_cast<std::uint64_t>(length.QuadPart);
-        return true;
+    SystemError Read(char* data, std::size_t capacity, std::size_t& read) override {
+        const SystemError error = ReadAt(position_, data, capacity, read);
+        if (!error) position_ += read;
+        return error;
     }
-    bool SetLength(std::uint64_t size) override {
+    SystemError ReadAt(std::uint64_t offset, char* data, std::size_t capacity, std::size_t& read) override {
+        const DWORD most = capacity > 0x40000000u ? 0x40000000u : static_cast<DWORD>(capacity);
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD got = 0;
+        if (!::ReadFile(handle_.Get(), data, most, &got, &at) && ::GetLastError() != ERROR_HANDLE_EOF)
+            return LastSystemError();
+        read = got;
+        return Ok();
+    }
+
+private:
+    WinHandle handle_;
+    std::uint64_t position_ = 0;
+};
+
+class WindowsWritableFile final : public WritableFile {
+public:
+    WindowsWritableFile(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+
+    SystemError Write(const char* data, std::size_t size) override {
+        while (size > 0) {
+            const DWORD part = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+            DWORD written = 0;
+            if (!::WriteFile(handle_.Get(), data, part, &written, nullptr)) return LastSystemError();
+            if (written == 0) return {SystemError::Kind::DiskFull, ERROR_DISK_FULL};
+            data += written;
+            size -= written;
+        }
+        return Ok();
+    }
+    SystemError SetLength(std::uint64_t size) override {
         LARGE_INTEGER at{};
         LARGE_INTEGER end{};
         end.QuadPart = static_cast<LONGLONG>(size);
-        return ::SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &at, FILE_CURRENT) &&
-               ::SetFilePointerEx(handle_.Get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(handle_.Get()) &&
-               ::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN);
+        if (!::SetFilePointerEx(handle_.Get(), LARGE_INTEGER{}, &at, FILE_CURRENT) ||
+            !::SetFilePointerEx(handle_.Get(), end, nullptr, FILE_BEGIN))
+            return LastSystemError();
+        const SystemError error = Checked(::SetEndOfFile(handle_.Get()));
+        ::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN);
+        return error;
     }
-    bool Write(const char* data, std::size_t size) override { return WriteWhole(handle_.Get(), data, size); }
-    bool Close() override { return ::FlushFileBuffers(handle_.Get()) && handle_.Close(); }
+    SystemError Flush() override { return Checked(::FlushFileBuffers(handle_.Get())); }
+    // Windows carries out the calls on one handle one at a time, so a flush
+    // through the writer's would hold up its writes: this one goes through a
+    // handle of its own.
+    SystemError FlushAside() override {
+        if (!asideHandle_.Valid()) {
+            asideHandle_ = WinHandle(Open(path_, GENERIC_WRITE, kShareAll, OPEN_EXISTING));
+            if (!asideHandle_.Valid()) return LastSystemError();
+        }
+        return Checked(::FlushFileBuffers(asideHandle_.Get()));
+    }
+    SystemError Close() override {
+        asideHandle_.Close();
+        return Checked(handle_.Close());
+    }
+
+private:
+    WinHandle handle_;
+    std::string path_;
+    WinHandle asideHandle_;
+};
+
+class WindowsFileLock final : public FileLock {
+public:
+    explicit WindowsFileLock(HANDLE handle) : handle_(handle) {}
 
 private:
     WinHandle handle_;
 };
 
-// True when someone holds the file open without letting it be deleted, as a
-// host showing its count file may: it cannot be replaced then, only written.
-bool HeldAgainstDeletion(const std::string& path) {
-    WinHandle probe(::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
-    return !probe.Valid() && ::GetLastError() == ERROR_SHARING_VIOLATION;
+SystemError OpenedFile(HANDLE handle, const std::string& path, std::unique_ptr<WritableFile>& file) {
+    if (handle == INVALID_HANDLE_VALUE) return LastSystemError();
+    file = std::make_unique<WindowsWritableFile>(handle, path);
+    return Ok();
 }
 
-// Copies the whole of from, size bytes, over the start of to and cuts to
-// there, in the same file, so that whoever holds it open keeps a valid
-// handle. The file takes its new length before any byte of it changes, so
-// that a disk without room for the new count refuses while the old one is
-// still whole; touched says whether the file may have changed.
-ReplacementFile::Status OverwriteInPlace(const std::string& from, std::uint64_t size, InPlaceFile* to,
-                                         bool& touched) {
-    touched = false;
-    const std::unique_ptr<InputFile> source = InputFile::Open(from);
-    if (!source || to == nullptr) return ReplacementFile::Status::CannotCreate;
-    std::uint64_t length = 0;
-    if (!to->Size(length) || (size > length && !to->SetLength(size))) return ReplacementFile::Status::CannotWrite;
-    touched = true;
-    const bool copied = CopyRest(*source, [to](const char* data, std::size_t bytes) { return to->Write(data, bytes); });
-    if (!copied || !to->SetLength(size) || !to->Close()) return ReplacementFile::Status::CannotWrite;
-    return ReplacementFile::Status::Ok;
-}
-
-class WindowsReplacementFile final : public ReplacementFile {
+class WindowsFileSystem final : public FileSystem {
 public:
-    WindowsReplacementFile(std::string target, std::string temp, HANDLE handle, bool preserveTarget,
-                           InPlaceFile::Opener writeInPlace)
-        : target_(std::move(target)),
-          temp_(std::move(temp)),
-          handle_(handle),
-          preserveTarget_(preserveTarget),
-          writeInPlace_(std::move(writeInPlace)) {}
-
-    ~WindowsReplacementFile() override {
-        flush_.Finish();
-        flushHandle_.Close();
-        if (!committed_ && !keepCopy_) {
-            handle_.Close();
-            ::DeleteFileA(temp_.c_str());
-        }
+    SystemError OpenForReading(const std::string& path, Sharing sharing, std::unique_ptr<ReadableFile>& file) override {
+        const DWORD share = sharing == Sharing::RefuseWriters ? FILE_SHARE_READ : kShareAll;
+        const HANDLE handle = Open(path, GENERIC_READ, share, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN);
+        if (handle == INVALID_HANDLE_VALUE) return LastSystemError();
+        file = std::make_unique<WindowsReadableFile>(handle);
+        return Ok();
     }
 
-    bool Write(const char* data, std::size_t size) override {
-        if (!WriteWhole(handle_.Get(), data, size)) return false;
-        written_ += size;
-        flush_.Wrote(size);
-        return true;
+    // Shared, so that its own flushing handle and readers may open it too.
+    SystemError CreateNew(const std::string& path, std::unique_ptr<WritableFile>& file) override {
+        return OpenedFile(Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, CREATE_NEW), path, file);
+    }
+    SystemError OpenForAppending(const std::string& path, std::unique_ptr<WritableFile>& file) override {
+        return OpenedFile(Open(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS), path, file);
+    }
+    // The sharing of a host that holds its count file open: it may go on
+    // reading and writing its handle.
+    SystemError OpenForOverwriting(const std::string& path, std::unique_ptr<WritableFile>& file) override {
+        return OpenedFile(Open(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING), path, file);
     }
 
-    std::string KeptCopy() const override { return keepCopy_ ? temp_ : std::string(); }
-
-    Status Commit() override {
-        const bool flushed = flush_.Finish();
-        flushHandle_.Close();
-        if (!flushed || !::FlushFileBuffers(handle_.Get()) || !handle_.Close()) return Status::CannotWrite;
-        const Status status = preserveTarget_ && ::GetFileAttributesA(target_.c_str()) != INVALID_FILE_ATTRIBUTES
-                                  ? Replace()
-                                  : Rename();
-        committed_ = status == Status::Ok;
-        return status;
+    SystemError Status(const std::string& path, FileStatus& status) override {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (!::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return LastSystemError();
+        status.directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        status.readOnly = (data.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+        status.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        return Ok();
     }
 
-private:
-    // On the flush thread, through a handle of its own: Windows carries out
-    // the calls on one handle one at a time, so a flush through the writer's
-    // would hold up its writes. Without that handle nothing is flushed early.
-    bool FlushEarly() {
-        if (!flushHandle_.Valid())
-            flushHandle_ = WinHandle(::CreateFileA(temp_.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        return !flushHandle_.Valid() || ::FlushFileBuffers(flushHandle_.Get());
+    SystemError List(const std::string& directory, std::vector<DirectoryEntry>& entries) override {
+        WIN32_FIND_DATAW found{};
+        const HANDLE search = ::FindFirstFileW((WidePath(directory, true) + L"\\*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return LastSystemError();
+        do {
+            const std::string name = Narrowed(found.cFileName);
+            if (name != "." && name != "..")
+                entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+        return Ok();
     }
 
-    Status Rename() const {
-        return ::MoveFileExA(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-                   ? Status::Ok
-                   : Status::CannotCreate;
+    SystemError Remove(const std::string& path) override { return Checked(::DeleteFileW(WidePath(path).c_str())); }
+    SystemError Rename(const std::string& from, const std::string& to) override {
+        return Checked(::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
     }
 
-    Status Replace() {
+    // Wine's ReplaceFile refuses relative paths, so both go absolute.
+    SystemError Replace(const std::string& target, const std::string& replacement) override {
+        const std::wstring to = WidePath(target, true);
+        const std::wstring from = WidePath(replacement, true);
         // Trying anyway would fail the same way, and costs Wine a stray
         // temporary file beside the target.
-        if (HeldAgainstDeletion(target_)) return WriteInPlace();
-        if (::ReplaceFileA(FullPath(target_).c_str(), FullPath(temp_).c_str(), nullptr, REPLACEFILE_WRITE_THROUGH,
-                           nullptr, nullptr))
-            return Status::Ok;
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-            // The old file may be gone already: the copy must then take its
-            // place, and is never removed while it is the only count left.
-            if (::GetFileAttributesA(target_.c_str()) == INVALID_FILE_ATTRIBUTES && Rename() == Status::Ok)
-                return Status::Ok;
-            keepCopy_ = true;
-            return Status::CannotCreate;
-        }
-        if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_UNABLE_TO_REMOVE_REPLACED)
-            return Status::CannotCreate;
-        return WriteInPlace();
+        const SystemError held = HeldAgainstDeletion(to);
+        if (held) return held;
+        if (::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr)) return Ok();
+        const SystemError error = LastSystemError();
+        // The old file may be gone already; the replacement then takes its
+        // place by a plain move.
+        if ((error.code == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error.code == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) &&
+            ::GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH))
+            return Ok();
+        // The replaced file could not be deleted: held open, or no right to
+        // delete in its folder.
+        if (error.code == ERROR_UNABLE_TO_REMOVE_REPLACED || error.code == ERROR_ACCESS_DENIED)
+            return {SystemError::Kind::InUse, error.code};
+        return error;
     }
 
-    Status WriteInPlace() {
-        const std::unique_ptr<InPlaceFile> target = writeInPlace_(target_);
-        bool touched = false;
-        const Status status = OverwriteInPlace(temp_, written_, target.get(), touched);
-        // Written part-way, the target holds neither count: the complete copy
-        // stays beside it for whoever mends it.
-        if (status == Status::CannotWrite && touched) keepCopy_ = true;
-        if (status == Status::Ok) ::DeleteFileA(temp_.c_str());
-        return status;
+    SystemError MakeDirectory(const std::string& path) override {
+        return Checked(::CreateDirectoryW(WidePath(path).c_str(), nullptr));
+    }
+    SystemError RemoveEmptyDirectory(const std::string& path) override {
+        return Checked(::RemoveDirectoryW(WidePath(path).c_str()));
+    }
+    // A directory's handle flushes what it lists; file systems that cannot
+    // (some network shares) are left to their own write-through.
+    SystemError FlushDirectory(const std::string& path) override {
+        const WinHandle directory(Open(path, GENERIC_WRITE, kShareAll, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS));
+        if (!directory.Valid()) return LastSystemError();
+        if (::FlushFileBuffers(directory.Get())) return Ok();
+        const SystemError error = LastSystemError();
+        return error.code == ERROR_INVALID_FUNCTION || error.code == ERROR_NOT_SUPPORTED ? Ok() : error;
     }
 
-    std::string target_;
-    std::string temp_;
-    WinHandle handle_;
-    bool preserveTarget_;
-    InPlaceFile::Opener writeInPlace_;
-    WinHandle flushHandle_;
-    BackgroundFlush flush_{[this] { return FlushEarly(); }};
-    std::uint64_t written_ = 0;
-    bool committed_ = false;
-    bool keepCopy_ = false;
+    // Shared with nobody, so a second open fails while this one lasts; the
+    // system deletes the file when the last handle goes, however it goes.
+    SystemError Lock(const std::string& path, std::unique_ptr<FileLock>& lock) override {
+        const HANDLE handle = Open(path, GENERIC_READ | GENERIC_WRITE | DELETE, 0, OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE);
+        if (handle == INVALID_HANDLE_VALUE) return LastSystemError();
+        lock = std::make_unique<WindowsFileLock>(handle);
+        return Ok();
+    }
+
+private:
+    // InUse when someone holds the file open without letting it be deleted,
+    // as a host showing its count file may: it cannot be replaced then.
+    static SystemError HeldAgainstDeletion(const std::wstring& path) {
+        const WinHandle probe(::CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (probe.Valid() || ::GetLastError() != ERROR_SHARING_VIOLATION) return Ok();
+        return {SystemError::Kind::InUse, ERROR_SHARING_VIOLATION};
+    }
 };
 
-ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<ReplacementFile>& file,
-                                   bool preserveTarget, InPlaceFile::Opener writeInPlace);
-
 }  // namespace
 
-bool RemoveFile(const std::string& path) { return ::DeleteFileA(path.c_str()) != 0; }
-
-bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool FileCanBeOpenedForReading(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    std::fclose(file);
-    return true;
+FileSystem& SystemFileSystem() {
+    static WindowsFileSystem system;
+    return system;
 }
-
-bool DirectoryExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DirectoryWritable(const std::string& path) {
-    std::unique_ptr<ReplacementFile> probe;
-    return ReplacementFile::Open(path + "\\iwvestra.probe", probe) == ReplacementFile::Status::Ok;
-}
-
-bool AppendToFile(const std::string& path, const char* data, std::size_t size) {
-    WinHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid() && WriteWhole(file.Get(), data, size) && ::FlushFileBuffers(file.Get()) && file.Close();
-}
-
-bool EmptyFile(const std::string& path) {
-    WinHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file.Valid() && file.Close();
-}
-
-bool CopyToNewFile(const std::string& from, const std::string& to) {
-    const std::unique_ptr<InputFile> input = InputFile::OpenShared(from);
-    if (!input) return false;
-    WinHandle file(::CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return false;
-    const HANDLE handle = file.Get();
-    if (CopyRest(*input, [handle](const char* data, std::size_t size) { return WriteWhole(handle, data, size); }) &&
-        file.Close())
-        return true;
-    file.Close();
-    ::DeleteFileA(to.c_str());
-    return false;
-}
-
-bool FileSize(const std::string& path, std::uint64_t& size) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return true;
-}
-
-bool RenameReplacing(const std::string& from, const std::string& to) {
-    return ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-}
-
-bool MakeDirectory(const std::string& path) { return ::CreateDirectoryA(path.c_str(), nullptr) != 0; }
-
-bool RemoveEmptyDirectory(const std::string& path) { return ::RemoveDirectoryA(path.c_str()) != 0; }
-
-std::vector<DirectoryEntry> ListDirectory(const std::string& path) {
-    std::vector<DirectoryEntry> entries;
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return entries;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-    return entries;
-}
-
-std::unique_ptr<InPlaceFile> InPlaceFile::Open(const std::string& path) {
-    // The host's own sharing: it may go on reading and writing its handle.
-    const HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    return std::make_unique<WindowsInPlaceFile>(handle);
-}
-
-ReplacementFile::Status ReplacementFile::Open(const std::string& target, std::unique_ptr<ReplacementFile>& file) {
-    return OpenBeside(target, file, false, nullptr);
-}
-
-ReplacementFile::Status ReplacementFile::OpenPreservingTarget(const std::string& target,
-                                                              std::unique_ptr<ReplacementFile>& file) {
-    return OpenBeside(target, file, true, &InPlaceFile::Open);
-}
-
-ReplacementFile::Status ReplacementFile::OpenPreservingTargetWith(const std::string& target,
-                                                                  std::unique_ptr<ReplacementFile>& file,
-                                                                  InPlaceFile::Opener writeInPlace) {
-    return OpenBeside(target, file, true, std::move(writeInPlace));
-}
-
-namespace {
-
-ReplacementFile::Status OpenBeside(const std::string& target, std::unique_ptr<ReplacementFile>& file,
-                                   bool preserveTarget, InPlaceFile::Opener writeInPlace) {
-    using Status = ReplacementFile::Status;
-    // The ANSI functions take no longer path; Wine's would take some, and the
-    // library must not write where Windows cannot.
-    if (target.size() >= MAX_PATH) return Status::CannotCreate;
-    const DWORD attributes = ::GetFileAttributesA(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        return Status::CannotCreate;
-
-    // The name is made here, not by GetTempFileNameA: that refuses every
-    // directory of more than MAX_PATH - 14 characters, even where the target
-    // itself fits, and Wine's does not check the length at all and writes past
-    // the buffer. Seven characters fit beside nearly every target that fits.
-    const std::string directory = DirectoryOf(target);
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char name[16];
-        std::snprintf(name, sizeof name, "~iv%04X", static_cast<unsigned>(random() & 0xFFFFu));
-        const std::string temp = directory + name;
-        if (temp.size() >= MAX_PATH) return Status::CannotCreate;
-        // Shared for writing with the handle that flushes it in the background.
-        const HANDLE handle = ::CreateFileA(temp.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_NEW,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_FILE_EXISTS) continue;
-        if (handle == INVALID_HANDLE_VALUE) return Status::CannotCreate;
-        file = std::make_unique<WindowsReplacementFile>(target, temp, handle, preserveTarget, std::move(writeInPlace));
-        return Status::Ok;
-    }
-    return Status::CannotCreate;
-}
-
-}  // namespace
 
 }  // namespace iwv::platform

@@ -21,7 +21,7 @@ constexpr std::size_t kBlock = LineFileReader::kBlockBytes;
 // Every line of the file, as the splitter sees it with no separator set, a
 // long one read back from the file past what the splitter holds of it.
 std::vector<std::string> LinesOf(const std::string& path) {
-    LineFileReader reader(path);
+    LineFileReader reader(platform::SystemFileSystem(), path);
     WordSplitter line;
     std::vector<std::string> lines;
     const std::uint64_t count = reader.ForEachLine(line, [&] {
@@ -57,7 +57,7 @@ TEST(LineFileReader, KeepsACrLfThatABlockEndSplitsOneLineEnd) {
 TEST(LineFileReader, CannotOpenAMissingFileOrADirectory) {
     TempDir dir;
     for (const std::string& path : {dir.File("missing.txt"), dir.Path().string()}) {
-        EXPECT_EQ(ErrorOf([&] { LineFileReader reader(path); }), "Cannot open file " + path);
+        EXPECT_EQ(ErrorOf([&] { LineFileReader reader(platform::SystemFileSystem(), path); }), "Cannot open file " + path);
     }
 }
 

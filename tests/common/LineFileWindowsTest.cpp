@@ -35,7 +35,7 @@ private:
 };
 
 void WriteTwoLines(const std::string& path) {
-    LineFileWriter writer(path);
+    LineFileWriter writer(platform::SystemFileSystem(), {path});
     for (const char* line : {"new 1", "new 2"}) {
         writer.Append(line);
         writer.EndLine();
@@ -54,7 +54,7 @@ TEST(LineFileWindows, ReaderRefusesAFileThatAnotherHandleWrites) {
     WriteBytes(path, "X;1;Mleko;100;120;1000\r\n");
     OpenHandle writer(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_TRUE(writer.Valid());
-    EXPECT_EQ(ErrorOf([&] { LineFileReader reader(path); }), "Cannot open file " + path);
+    EXPECT_EQ(ErrorOf([&] { LineFileReader reader(platform::SystemFileSystem(), path); }), "Cannot open file " + path);
 }
 
 // Other readers share the file; writers are refused for as long as the
@@ -66,7 +66,7 @@ TEST(LineFileWindows, ReaderSharesAFileWithReadersAndRefusesWritersUntilItCloses
     OpenHandle otherReader(path, GENERIC_READ, FILE_SHARE_READ);
     ASSERT_TRUE(otherReader.Valid());
     {
-        LineFileReader reader(path);
+        LineFileReader reader(platform::SystemFileSystem(), path);
         EXPECT_EQ(LineCount(reader), 2u);
         EXPECT_FALSE(OpenHandle(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE).Valid());
     }

@@ -30,7 +30,7 @@ LookupConverter Converter(int nameLength, int priceLevel) { return LookupConvert
 std::string LookupLineOf(const LookupConverter& converter, const std::string& goodsLine) {
     TempDir dir;
     WriteBytes(dir.File("goods.txt"), goodsLine + "\r\n");
-    const ConversionCounts counts = converter.Convert(dir.File("goods.txt"), dir.File("inwout.txt"));
+    const ConversionCounts counts = converter.Convert(platform::SystemFileSystem(), dir.File("goods.txt"), dir.File("inwout.txt"));
     EXPECT_EQ(counts.read, 1u);
     EXPECT_EQ(counts.written, 1u);
     std::string lookup = ReadBytes(dir.File("inwout.txt"));
@@ -157,7 +157,7 @@ TEST_F(LookupFile, ConvertsEveryLineInOrder) {
                         "2;5900002;Sól;5;0;1000\n"
                         "3;5900003;Żółty ser gouda w plastrach 150 g;599;799;2\r"
                         "4;5900001;Mąka pszenna, typ 450;189;249;12500"));
-    const ConversionCounts counts = Converter(20, 0).Convert(goods, lookup);
+    const ConversionCounts counts = Converter(20, 0).Convert(platform::SystemFileSystem(), goods, lookup);
     EXPECT_EQ(counts.read, 5u);
     EXPECT_EQ(counts.written, 5u);
     EXPECT_EQ(ReadBytes(lookup), W("Mąka pszenna. typ 45,5900001,12.500,0,2.49\r\n"
@@ -181,7 +181,7 @@ TEST_F(LookupFile, ConvertsLinesThatSpanTheReadersBlocks) {
         expected += lookupLines;
     }
     WriteBytes(goods, goodsBytes);
-    Converter(20, 0).Convert(goods, lookup);
+    Converter(20, 0).Convert(platform::SystemFileSystem(), goods, lookup);
     EXPECT_TRUE(ReadBytes(lookup) == expected);
 }
 
@@ -202,7 +202,7 @@ TEST_F(LookupFile, LongFieldsPassWholeWhereTheRulesKeepThem) {
         const std::string& price = priceLevel == 1 ? purchase : retail;
         const std::string priceText = price.substr(0, price.size() - 2) + "." + price.substr(price.size() - 2);
         const std::string longLookup = "N" + std::string(9, '.') + "," + code + "," + quantityText + ",0," + priceText + "\r\n";
-        Converter(10, priceLevel).Convert(goods, lookup);
+        Converter(10, priceLevel).Convert(platform::SystemFileSystem(), goods, lookup);
         EXPECT_TRUE(ReadBytes(lookup) == std::string(priceLevel == 1 ? "A,1,0.003,0,0.01\r\n" : "A,1,0.003,0,0.02\r\n") +
                                              longLookup + longLookup);
     }
@@ -211,14 +211,14 @@ TEST_F(LookupFile, LongFieldsPassWholeWhereTheRulesKeepThem) {
 TEST_F(LookupFile, EmptyGoodsFileGivesAnEmptyLookupFile) {
     WriteBytes(goods, "");
     WriteBytes(lookup, "from an earlier export\r\n");
-    EXPECT_EQ(Converter(20, 0).Convert(goods, lookup).written, 0u);
+    EXPECT_EQ(Converter(20, 0).Convert(platform::SystemFileSystem(), goods, lookup).written, 0u);
     EXPECT_EQ(ReadBytes(lookup), "");
 }
 
 TEST_F(LookupFile, MissingGoodsFileLeavesTheLookupFile) {
     WriteBytes(lookup, "from an earlier export\r\n");
     try {
-        Converter(20, 0).Convert(goods, lookup);
+        Converter(20, 0).Convert(platform::SystemFileSystem(), goods, lookup);
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(error.Message(), "Cannot open file " + goods);
@@ -230,7 +230,7 @@ TEST_F(LookupFile, MissingLookupDirectoryNamesTheLookupPath) {
     WriteBytes(goods, "1;2;a;1;1;1\r\n");
     const std::string nowhere = (dir.Path() / "missing" / "inwout.txt").string();
     try {
-        Converter(20, 0).Convert(goods, nowhere);
+        Converter(20, 0).Convert(platform::SystemFileSystem(), goods, nowhere);
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(error.Message(), "Cannot create file " + nowhere);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -102,6 +103,72 @@ TEST(HardeningConcurrency, TwoExportsAndTwoImportsAtOnceKeepApart) {
         }
     }
 }
+
+// Two stations share one work directory (two docks, two count files in one
+// data folder). While the first one's operation runs, with its driver
+// taking its time, the second is refused at once, before it touches a file,
+// and told why; the first one's files are its own throughout.
+struct SharedCase {
+    const char* name;
+    bool exports;
+};
+
+void PrintTo(const SharedCase& c, std::ostream* out) { *out << c.name; }
+
+class HardeningSharedWorkDirectory : public testing::TestWithParam<SharedCase> {};
+
+TEST_P(HardeningSharedWorkDirectory, SecondStationIsRefusedWhileTheFirstRuns) {
+    const bool exports = GetParam().exports;
+    const std::string separator = fs::path::preferred_separator == '\\' ? ";" : ":";
+    ScopedEnvironment path("PATH", std::string(IWV_SIMULATOR_DIR) + separator +
+                                       ScopedEnvironment::Get("PATH").value_or(""));
+    ScopedEnvironment terminal("IWV_TERMINAL_DIR", "terminal");
+    ScopedEnvironment slow("IWV_SIMULATOR_DELAY_MS", "1500");
+    PluginEntryPoints plugin;
+    TempDir dir;
+    const fs::path work = dir.Path() / "Sklep";
+    fs::create_directories(work / "Dane");
+    fs::create_directories(work / "terminal");
+    WriteBytes(work / "terminal" / "counts.txt", "590001,2\r\n");
+    WriteBytes(work / "Dane" / "kasa1.txt", "X;590001;Mleko;189;249;1000\r\n");
+    WriteBytes(work / "Dane" / "kasa2.txt", "X;690001;Chleb;95;129;3000\r\n");
+    const auto dataPath = [&](const char* name) { return dir.Path().string() + "\\Sklep\\Dane\\" + name; };
+    RegisteredHost first(plugin);
+    RegisteredHost second(plugin);
+    for (RegisteredHost* host : {&first, &second}) host->host.answers = {{"timeout", "1 min"}};
+
+    OperationResult firstResult;
+    std::thread running([&] {
+        firstResult = exports ? first.Export(dataPath("kasa1.txt"), 1) : first.Import(dataPath("kasa1.txt"), 1);
+    });
+    // The first one holds the work directory from its first moment on; the
+    // lock's file is there while it does. Its driver starts a second later.
+    for (int wait = 0; wait < 500 && !fs::exists(work / "iwvestra.lock"); ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const OperationResult secondResult =
+        exports ? second.Export(dataPath("kasa2.txt"), 2) : second.Import(dataPath("kasa2.txt"), 2);
+    running.join();
+
+    ASSERT_FALSE(secondResult.raised) << secondResult.message;
+    EXPECT_EQ(secondResult.value, 0);
+    const std::string busy = std::string(Cp1250("Inna wymiana danych z inwentaryzatorem trwa w folderze ").view()) +
+                             dir.Path().string() + "\\Sklep" + std::string(Cp1250(". Spróbuj ponownie, gdy się zakończy.").view());
+    EXPECT_EQ(second.Summary().back(), "ReportError:" + busy);
+    EXPECT_TRUE(second.host.Texts("ShowStatus").empty());
+    EXPECT_EQ(ReadBytes(work / "Dane" / "kasa2.txt"), "X;690001;Chleb;95;129;3000\r\n") << "untouched";
+
+    ASSERT_FALSE(firstResult.raised) << firstResult.message;
+    EXPECT_EQ(firstResult.value, 1);
+    if (exports) {
+        EXPECT_EQ(ReadBytes(work / "terminal" / "goods.txt"), "Mleko,590001,1.000,0,2.49\r\n");
+    } else {
+        EXPECT_EQ(ReadBytes(work / "Dane" / "kasa1.txt"), "INW;590001;2000\r\n");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, HardeningSharedWorkDirectory,
+                         testing::Values(SharedCase{"Imports", false}, SharedCase{"Exports", true}),
+                         [](const testing::TestParamInfo<SharedCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace iwv::test

@@ -6,7 +6,6 @@
 #include <ostream>
 #include <string>
 
-#include "platform/FileSystem.h"
 
 namespace iwv::test {
 
@@ -15,8 +14,7 @@ struct Conversion {
     const char* outputName;  // the file the library writes
     const char* input;
     const char* output;  // what the rules give for input
-    void (*convert)(const std::string& inputPath, const std::string& outputPath,
-                    const platform::ReplacementFile::Opener& open);
+    void (*convert)(const std::string& inputPath, const std::string& outputPath);
 };
 
 inline void PrintTo(const Conversion& c, std::ostream* out) { *out << c.name; }

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "HardeningSupport.h"
 #include "support/PluginEntryPoints.h"
 #include "TestFiles.h"
 #include "common/Cp1250.h"
@@ -15,24 +16,6 @@
 
 namespace iwv::test {
 namespace {
-
-// The process's current directory for as long as it lives.
-class CurrentDirectory {
-public:
-    explicit CurrentDirectory(const std::string& directory) {
-        char old[MAX_PATH];
-        old_.assign(old, ::GetCurrentDirectoryA(MAX_PATH, old));
-        changed_ = ::SetCurrentDirectoryA(directory.c_str()) != 0;
-    }
-    ~CurrentDirectory() { ::SetCurrentDirectoryA(old_.c_str()); }
-    CurrentDirectory(const CurrentDirectory&) = delete;
-    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
-    bool Changed() const { return changed_; }
-
-private:
-    std::string old_;
-    bool changed_ = false;
-};
 
 // Removes a file when it goes, whatever the test did.
 struct RemovedAtEnd {

@@ -5,15 +5,13 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "platform/FileSystem.h"
 
 namespace iwv::test {
 
-// A shop whose data directory, Shop/Data, lies on a disk that is full after
-// kCapacity bytes, while Shop itself, the work directory, has room. Where the
-// system lets the test mount file systems, Data is a tmpfs of that size;
-// elsewhere it is an ordinary directory and Opener() gives every replacement
-// file that much room instead.
+// A shop whose data directory, Shop/Data, is a real disk that is full after
+// kCapacity bytes (a tmpfs of that size), while Shop itself, the work
+// directory, has room. Where the system does not let the test mount one,
+// Real() is false and the test says why it did not run.
 class FullDisk {
 public:
     static constexpr std::size_t kCapacity = 64 * 1024;
@@ -26,19 +24,14 @@ public:
     std::filesystem::path Root() const { return root_.Path(); }
     std::filesystem::path Shop() const { return root_.Path() / "Shop"; }
     std::filesystem::path Data() const { return Shop() / "Data"; }
-    // How files saved into Data must be opened for the disk to be full.
-    const platform::ReplacementFile::Opener& Opener() const { return opener_; }
-    // True when Data is a real small file system, so that saves that do not
-    // go through Opener() fill it too.
     bool Real() const { return mounted_; }
-    // Why Data is not a real small file system.
+    // Why Data is not a small file system.
     const std::string& WhyNotReal() const { return reason_; }
 
 private:
     TempDir root_;
     bool mounted_ = false;
     std::string reason_;
-    platform::ReplacementFile::Opener opener_;
 };
 
 }  // namespace iwv::test

@@ -5,20 +5,13 @@
 #include <cerrno>
 #include <cstring>
 
-#include "LimitedCapacityFile.h"
-
 namespace iwv::test {
 
 FullDisk::FullDisk() {
     std::filesystem::create_directories(Data());
     const std::string options = "size=" + std::to_string(kCapacity) + ",mode=0755";
     mounted_ = ::mount("tmpfs", Data().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
-    if (mounted_) {
-        opener_ = &platform::ReplacementFile::Open;
-    } else {
-        reason_ = std::string("mounting a tmpfs was refused: ") + std::strerror(errno);
-        opener_ = LimitedCapacityOpener(kCapacity);
-    }
+    if (!mounted_) reason_ = std::string("mounting a tmpfs was refused: ") + std::strerror(errno);
 }
 
 FullDisk::~FullDisk() {

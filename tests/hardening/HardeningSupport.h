@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <system_error>
 
 #include "common/Error.h"
 #include "support/ErrorOf.h"
@@ -26,5 +27,26 @@ inline std::size_t EntryCount(const std::filesystem::path& directory) {
 inline std::string Join(const std::filesystem::path& directory, const std::string& name) {
     return directory.string() + static_cast<char>(std::filesystem::path::preferred_separator) + name;
 }
+
+// The process's current directory for as long as it lives.
+class CurrentDirectory {
+public:
+    explicit CurrentDirectory(const std::filesystem::path& directory) : old_(std::filesystem::current_path()) {
+        std::error_code error;
+        std::filesystem::current_path(directory, error);
+        changed_ = !error;
+    }
+    ~CurrentDirectory() {
+        std::error_code ignored;
+        std::filesystem::current_path(old_, ignored);
+    }
+    CurrentDirectory(const CurrentDirectory&) = delete;
+    CurrentDirectory& operator=(const CurrentDirectory&) = delete;
+    bool Changed() const { return changed_; }
+
+private:
+    std::filesystem::path old_;
+    bool changed_ = false;
+};
 
 }  // namespace iwv::test

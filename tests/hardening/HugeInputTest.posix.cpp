@@ -157,7 +157,7 @@ TEST_P(HardeningHugeInput, ConvertsEveryLineInBoundedMemory) {
     }
 
     const IsolatedResult run =
-        RunIsolated([&] { c.conversion->convert(input, output, &platform::ReplacementFile::Open); });
+        RunIsolated([&] { c.conversion->convert(input, output); });
 
     ASSERT_FALSE(run.crashed) << run.how;
     ASSERT_EQ(run.error, "");
@@ -275,7 +275,7 @@ TEST_P(HardeningHugeLine, IsConvertedInBoundedMemory) {
     }
 
     const IsolatedResult run =
-        RunIsolated([&] { c.conversion->convert(input.string(), output.string(), &platform::ReplacementFile::Open); });
+        RunIsolated([&] { c.conversion->convert(input.string(), output.string()); });
 
     ASSERT_FALSE(run.crashed) << run.how;
     ASSERT_EQ(run.error, "");

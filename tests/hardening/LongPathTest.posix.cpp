@@ -38,7 +38,7 @@ TEST_P(HardeningLongPath, OutputNamedWithTheLongestNameIsWritten) {
     WriteBytes(input, c.input);
     const std::string output = Join(dir.Path(), NameOfLength(LongestName(dir)));
 
-    c.convert(input, output, &platform::ReplacementFile::Open);
+    c.convert(input, output);
 
     EXPECT_EQ(ReadBytes(output), c.output);
     EXPECT_EQ(EntryCount(dir.Path()), 2u);
@@ -51,9 +51,9 @@ TEST_P(HardeningLongPath, NameOverTheLimitIsAnErrorThatNamesIt) {
     WriteBytes(input, c.input);
     const std::string longName = Join(dir.Path(), NameOfLength(LongestName(dir) + 1));
 
-    EXPECT_EQ(ErrorOf([&] { c.convert(longName, Join(dir.Path(), "out.txt"), &platform::ReplacementFile::Open); }),
+    EXPECT_EQ(ErrorOf([&] { c.convert(longName, Join(dir.Path(), "out.txt")); }),
               "Cannot open file " + longName);
-    EXPECT_EQ(ErrorOf([&] { c.convert(input, longName, &platform::ReplacementFile::Open); }),
+    EXPECT_EQ(ErrorOf([&] { c.convert(input, longName); }),
               "Cannot create file " + longName);
     EXPECT_EQ(EntryCount(dir.Path()), 1u) << "no temporary file may be left";
 }
@@ -65,9 +65,9 @@ TEST_P(HardeningLongPath, PathOverTheLimitIsAnErrorThatNamesIt) {
     WriteBytes(input, c.input);
     const std::string overlong = OverlongPath(dir, c.outputName);
 
-    EXPECT_EQ(ErrorOf([&] { c.convert(overlong, Join(dir.Path(), "out.txt"), &platform::ReplacementFile::Open); }),
+    EXPECT_EQ(ErrorOf([&] { c.convert(overlong, Join(dir.Path(), "out.txt")); }),
               "Cannot open file " + overlong);
-    EXPECT_EQ(ErrorOf([&] { c.convert(input, overlong, &platform::ReplacementFile::Open); }),
+    EXPECT_EQ(ErrorOf([&] { c.convert(input, overlong); }),
               "Cannot create file " + overlong);
     EXPECT_EQ(EntryCount(dir.Path()), 1u);
 }

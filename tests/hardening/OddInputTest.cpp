@@ -134,7 +134,7 @@ TEST_P(HardeningOddInput, ConvertsByTheRulesInBoundedMemory) {
     }
 
     const IsolatedResult run =
-        RunIsolated([&] { c.conversion->convert(input, output, &platform::ReplacementFile::Open); });
+        RunIsolated([&] { c.conversion->convert(input, output); });
 
     ASSERT_FALSE(run.crashed) << run.how;
     ASSERT_EQ(run.error, "");

@@ -29,7 +29,7 @@ TEST_P(HardeningPolishPath, ConvertsAndTheFileIsFoundByTheSameBytes) {
     const std::string output = shop + separator + "wynik_\xB3\xB9.txt";
     ASSERT_TRUE(WriteAt(input, c.input));
 
-    c.convert(input, output, &platform::ReplacementFile::Open);
+    c.convert(input, output);
 
     EXPECT_EQ(ReadAt(output).value_or("(not found)"), c.output);
     EXPECT_EQ(ReadAt(input).value_or("(not found)"), c.input);

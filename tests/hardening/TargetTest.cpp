@@ -36,7 +36,7 @@ TEST_P(HardeningTarget, CannotBeCreatedAndNothingIsLeft) {
         output = Join(dir.Path() / "missing", c.outputName);
     }
 
-    EXPECT_EQ(ErrorOf([&] { c.convert(input, output, &platform::ReplacementFile::Open); }),
+    EXPECT_EQ(ErrorOf([&] { c.convert(input, output); }),
               "Cannot create file " + output);
 
     if (target == Target::ReadOnly) {

@@ -30,6 +30,12 @@ std::vector<std::string> Join(std::vector<std::string> a, const std::vector<std:
     return a;
 }
 
+std::vector<std::string> EntryNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+}
+
 // A directory's own name in a path the library made.
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
@@ -60,50 +66,66 @@ void PrintTo(const PruneCase& c, std::ostream* out) { *out << c.name; }
 
 class CountArchivePrune : public testing::TestWithParam<PruneCase> {};
 
+// One whole import into the archive, as the import makes it.
+std::string ArchiveOneImport(const CountArchive& archive, const TempDir& dir) {
+    CountArchive::Entry entry = archive.Begin({2026, 12, 8, 9, 31, 2});
+    entry.KeepCount(dir.File("remanent.txt"));
+    entry.TakeTerminalData(dir.File("inwin.txt"), [](unsigned) {});
+    EXPECT_FALSE(entry.MarkImported());
+    archive.RemoveOldest();
+    return NameOf(entry.Folder());
+}
+
 TEST_P(CountArchivePrune, KeepsTheFiftyArchivedLastAndNothingElseIsTouched) {
     const PruneCase& c = GetParam();
     TempDir dir;
     const std::filesystem::path archive = dir.Path() / "archiwum";
     for (const std::string& name : c.before) std::filesystem::create_directories(archive / name);
-    // Not imports: never counted, never removed.
-    for (const char* other : {"notes", "000001_notes", "2026-01-01"}) std::filesystem::create_directories(archive / other);
+    // Not imports, or counts never imported: never counted, never removed.
+    const std::vector<std::string> others = {"notes", "000001_notes", "2026-01-01",
+                                             "000000_2020-01-01_100000_niezaimportowany"};
+    for (const std::string& other : others) std::filesystem::create_directories(archive / other);
     WriteBytes(dir.Path() / "inwin.txt", "77,1.5\r\n");
     WriteBytes(dir.Path() / "remanent.txt", "INW;5;1000\r\n");
 
-    const CountArchive counts(dir.Path().string());
-    const CountArchive::Stored stored =
-        counts.Store({2026, 12, 8, 9, 31, 2}, dir.File("remanent.txt"), dir.File("inwin.txt"));
+    const CountArchive counts(platform::SystemFileSystem(), dir.Path().string());
+    EXPECT_EQ(ArchiveOneImport(counts, dir), c.added);
 
-    EXPECT_TRUE(stored.countKept && stored.terminalDataKept);
-    EXPECT_EQ(NameOf(stored.directory), c.added);
     EXPECT_EQ(ReadBytes(archive / c.added / "remanent.txt"), "INW;5;1000\r\n");
     EXPECT_EQ(ReadBytes(archive / c.added / "inwin.txt"), "77,1.5\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "inwin.txt")) << "moved, not copied";
     EXPECT_FALSE(std::filesystem::exists(archive / c.removed));
     EXPECT_EQ(counts.Count(), CountArchive::kKept);
-    for (const char* other : {"notes", "000001_notes", "2026-01-01"}) EXPECT_TRUE(std::filesystem::exists(archive / other));
+    for (const std::string& other : others) EXPECT_TRUE(std::filesystem::exists(archive / other)) << other;
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, CountArchivePrune, testing::ValuesIn(kPruneCases),
                          [](const testing::TestParamInfo<PruneCase>& info) { return info.param.name; });
 
-// The terminal's count is archived even where the count file cannot be, and a
-// missing count file is no loss.
-TEST(CountArchive, KeepsTheTerminalsCountWhateverBecameOfTheCountFile) {
+// A folder the terminal's count never reached holds nothing not kept
+// elsewhere, and goes; one it reached stays, marked as not imported, until
+// the count file has the count.
+TEST(CountArchive, FolderStaysOnlyWhereTheTerminalsCountWent) {
     TempDir dir;
     WriteBytes(dir.Path() / "inwin.txt", "77,1.5\r\n");
-    std::filesystem::create_directories(dir.Path() / "unreadable.txt");
-    const CountArchive counts(dir.Path().string());
-
-    const CountArchive::Stored unreadable =
-        counts.Store({2026, 12, 8, 9, 31, 2}, dir.File("unreadable.txt"), dir.File("inwin.txt"));
-    EXPECT_FALSE(unreadable.countKept);
-    EXPECT_TRUE(unreadable.terminalDataKept);
-    EXPECT_EQ(ReadBytes(dir.Path() / "archiwum" / NameOf(unreadable.directory) / "inwin.txt"), "77,1.5\r\n");
-
-    const CountArchive::Stored missing =
-        counts.Store({2026, 12, 8, 9, 31, 2}, dir.File("missing.txt"), dir.File("inwin.txt"));
-    EXPECT_TRUE(missing.countKept && missing.terminalDataKept);
-    EXPECT_EQ(counts.Count(), 2u);
+    WriteBytes(dir.Path() / "remanent.txt", "INW;5;1000\r\n");
+    const CountArchive archive(platform::SystemFileSystem(), dir.Path().string());
+    {
+        CountArchive::Entry entry = archive.Begin({2026, 12, 8, 9, 31, 2});
+        entry.KeepCount(dir.File("remanent.txt"));
+        EXPECT_EQ(NameOf(entry.KeptCount()), "remanent.txt");
+        EXPECT_EQ(ReadBytes(dir.Path() / "archiwum" / "000001_2026-12-08_093102_niezaimportowany" / "remanent.txt"),
+                  "INW;5;1000\r\n");
+    }
+    EXPECT_EQ(EntryNames(dir.Path() / "archiwum"), std::vector<std::string>{});
+    {
+        CountArchive::Entry entry = archive.Begin({2026, 12, 8, 9, 31, 2});
+        entry.KeepCount(dir.File("missing.txt"));
+        EXPECT_EQ(entry.KeptCount(), "");
+        entry.TakeTerminalData(dir.File("inwin.txt"), [](unsigned) {});
+    }
+    EXPECT_EQ(EntryNames(dir.Path() / "archiwum"), std::vector<std::string>{"000001_2026-12-08_093102_niezaimportowany"});
+    EXPECT_EQ(archive.Count(), 0u);
 }
 
 }  // namespace

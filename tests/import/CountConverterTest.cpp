@@ -57,7 +57,7 @@ struct Converted {
 Converted Convert(const std::string& terminalBytes) {
     TempDir dir;
     WriteBytes(dir.File("inwin.txt"), terminalBytes);
-    const ConversionCounts counts = CountConverter::Convert(dir.File("inwin.txt"), dir.File("count.txt"));
+    const ConversionCounts counts = CountConverter::Convert(platform::SystemFileSystem(), dir.File("inwin.txt"), dir.File("count.txt"));
     return {ReadBytes(dir.File("count.txt")), counts};
 }
 
@@ -171,7 +171,7 @@ TEST_F(CountFile, LineEndsOfEveryKindGiveTheSameCountFile) {
         SCOPED_TRACE(testing::PrintToString(end));
         const std::string e = end;
         WriteBytes(terminal, "5900001,12" + e + "5900002,1.5" + e + "x,00000" + e + e + ",5" + e);
-        CountConverter::Convert(terminal, count);
+        CountConverter::Convert(platform::SystemFileSystem(), terminal, count);
         EXPECT_EQ(ReadBytes(count), expected);
     }
 }
@@ -181,7 +181,7 @@ TEST_F(CountFile, EmptyOrUnusableTerminalDataGivesAnEmptyCountFile) {
         SCOPED_TRACE(bytes);
         WriteBytes(count, "INW;old;1000\r\n");
         WriteBytes(terminal, bytes);
-        CountConverter::Convert(terminal, count);
+        CountConverter::Convert(platform::SystemFileSystem(), terminal, count);
         EXPECT_EQ(ReadBytes(count), "");
     }
 }
@@ -189,7 +189,7 @@ TEST_F(CountFile, EmptyOrUnusableTerminalDataGivesAnEmptyCountFile) {
 TEST_F(CountFile, MissingTerminalDataFileLeavesTheCountFile) {
     WriteBytes(count, "host data\r\n");
     try {
-        CountConverter::Convert(terminal, count);
+        CountConverter::Convert(platform::SystemFileSystem(), terminal, count);
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(error.Message(), "Cannot open file " + terminal);
@@ -201,7 +201,7 @@ TEST_F(CountFile, MissingCountDirectoryNamesTheCountPath) {
     WriteBytes(terminal, "A,1\r\n");
     const std::string nowhere = (dir.Path() / "missing" / "count.txt").string();
     try {
-        CountConverter::Convert(terminal, nowhere);
+        CountConverter::Convert(platform::SystemFileSystem(), terminal, nowhere);
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_EQ(error.Message(), "Cannot create file " + nowhere);

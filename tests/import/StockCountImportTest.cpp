@@ -35,14 +35,18 @@ TEST_F(StockCountImportTest, ReplacesTheCountFileWithTheTerminalsCount) {
                                         "  note: archived in ", "  outcome: result 1\r\n\r\n"}));
 }
 
-TEST_F(StockCountImportTest, StaleTerminalDataIsNeverTakenForANewCount) {
+// A count an earlier import never imported is neither taken for this one's
+// nor lost: it goes into the archive, marked as not imported.
+TEST_F(StockCountImportTest, EarlierTerminalDataIsSetAsideNeverTakenForANewCount) {
     ScopedEnvironment noData("IWV_SIMULATOR_NO_DATA", "1");
     WriteBytes(Shop() / "inwin.txt", "77,99\r\n");
     WriteBytes(DataFile("remanent.txt"), "INW;77;1000\r\n");
     EXPECT_EQ(ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()), 1);
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwin.txt"));
-    EXPECT_NE(JournalText().find("  note: the driver left no "), std::string::npos) << JournalText();
+    EXPECT_EQ(ReadBytes(Shop() / "archiwum" / "000001_2026-12-08_093102_niezaimportowany" / "inwin.txt"), "77,99\r\n");
+    EXPECT_TRUE(InOrder(JournalText(), {"  note: an earlier terminal count, never imported, was set aside in ",
+                                        "  note: the driver left no "}));
 }
 
 TEST_F(StockCountImportTest, StaleTerminalDataThatCannotBeDeletedStopsTheImportBeforeTheDriver) {
@@ -109,6 +113,7 @@ TEST_F(StockCountImportTest, DriverThatCannotStartLeavesTheCountFile) {
               "ReportError:" + std::string(Cp1250("Błąd uruchomienia driver'a (232_read.exe).").view()));
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwin.txt"));
+    EXPECT_EQ(ReadBytes(Shop() / "archiwum" / "000001_2026-12-08_093102_niezaimportowany" / "inwin.txt"), "77,99\r\n");
 }
 
 class StockCountArchiveTest : public StockCountImportTest {
@@ -166,50 +171,38 @@ TEST_F(StockCountArchiveTest, FiftyOneImportsKeepTheFiftyNewestAndNothingElseIsT
     EXPECT_EQ(ReadBytes(Archive() / "notes" / "keep.txt"), "mine");
 }
 
-// A count that cannot be kept is never replaced: the import ends as if the
-// count file could not be read, and the terminal's count stays for a retry.
-// Without a count file there is nothing to lose, and the import goes on.
-TEST_F(StockCountArchiveTest, AnArchiveThatCannotBeWrittenKeepsTheOldCount) {
+// A terminal's count that reached the PC stays on it until it is imported:
+// an archive that cannot be written stops the import before the count file
+// changes, the count waits in the work directory, and the next import, once
+// the cause is put right, keeps it in the archive even when the terminal,
+// having sent it once, sends nothing.
+TEST_F(StockCountArchiveTest, ACountThatCouldNotBeArchivedIsKeptForWhenTheArchiveIsPutRight) {
     WriteBytes(Archive(), "a file where the archive belongs");
     WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
-    EXPECT_EQ(ErrorOf([&] { Import(); }), "Cannot open file " + DataPath("remanent.txt"));
+    const std::string archiveFolder = dir_.Path().string() + "\\Shop\\archiwum\\000001_2026-12-08_093102_niezaimportowany";
+    EXPECT_EQ(ErrorOf([&] { Import(); }), "Cannot create file " + archiveFolder);
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;5;1000\r\n");
     EXPECT_EQ(ReadBytes(Shop() / "inwin.txt"), "77,1.5\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(DataFile("")), std::filesystem::directory_iterator()), 1);
-    EXPECT_NE(JournalText().find("  note: the count could not be archived in "), std::string::npos) << JournalText();
-    EXPECT_NE(JournalText().find("  outcome: error: Cannot open file " + DataPath("remanent.txt") + "\r\n"),
-              std::string::npos)
-        << JournalText();
 
-    std::filesystem::remove(DataFile("remanent.txt"));
+    std::filesystem::remove(Archive());
+    ScopedEnvironment noData("IWV_SIMULATOR_NO_DATA", "1");
     EXPECT_EQ(Import(), 1);
-    EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1500\r\n");
+    EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;5;1000\r\n");
+    EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102_niezaimportowany" / "inwin.txt"), "77,1.5\r\n");
 }
 
-// What a held count file on a failing disk leaves: the file written over
-// part-way, and the complete new count in a copy beside it.
-class CutOffReplacement final : public platform::ReplacementFile {
-public:
-    explicit CutOffReplacement(std::string kept) : kept_(std::move(kept)) {}
-    bool Write(const char*, std::size_t) override { return true; }
-    Status Commit() override { return Status::CannotWrite; }
-    std::string KeptCopy() const override { return kept_; }
-
-private:
-    std::string kept_;
-};
-
-TEST_F(StockCountArchiveTest, ACountFileWrittenPartWayNamesTheCompleteCopyAndTheArchiveHoldsTheOld) {
-    WriteBytes(DataFile("remanent.txt"), "INW;5;1000\r\n");
-    const std::string kept = DataPath("~iv1A2B");
-    fake_.replaceHostFile = [&](const std::string&, std::unique_ptr<platform::ReplacementFile>& file) {
-        file = std::make_unique<CutOffReplacement>(kept);
-        return platform::ReplacementFile::Status::Ok;
-    };
+// A failed import leaves nothing in the archive that looks like a success:
+// the terminal's count waits in a folder marked as not imported, and the
+// journal says where.
+TEST_F(StockCountArchiveTest, AFailedImportLeavesItsCountMarkedAsNotImported) {
+    std::filesystem::remove_all(Shop() / "Data");
     const std::string message = ErrorOf([&] { Import(); });
-    EXPECT_EQ(message, "Cannot write file " + DataPath("remanent.txt") + "; the complete new file is kept in " + kept);
-    EXPECT_NE(JournalText().find("  outcome: error: " + message + "\r\n"), std::string::npos) << JournalText();
-    EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102" / "remanent.txt"), "INW;5;1000\r\n");
+    EXPECT_EQ(message, "Cannot create file " + DataPath("remanent.txt"));
+    ASSERT_EQ(Archived(), std::vector<std::string>{"000001_2026-12-08_093102_niezaimportowany"});
+    EXPECT_EQ(ReadBytes(Archive() / Archived()[0] / "inwin.txt"), "77,1.5\r\n");
+    EXPECT_TRUE(InOrder(JournalText(), {"  terminal count: " + dir_.Path().string() +
+                                            "\\Shop\\archiwum\\000001_2026-12-08_093102_niezaimportowany\\inwin.txt\r\n",
+                                        "  outcome: error: " + message + "\r\n"}));
 }
 
 // The archive's folders of every import so far, by the path the journal gave.

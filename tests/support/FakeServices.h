@@ -21,8 +21,7 @@ public:
     std::uint64_t milliseconds = 0;
     platform::LocalTime now{2026, 12, 8, 9, 31, 2};
     decltype(OperationServices::StartDriver) startDriver = &platform::DriverProcess::Start;
-    platform::ReplacementFile::Opener replaceFile = &platform::ReplacementFile::Open;
-    platform::ReplacementFile::Opener replaceHostFile = &platform::ReplacementFile::OpenPreservingTarget;
+    platform::FileSystem* files = &platform::SystemFileSystem();
     // False for drivers that need no real time to run (scripted ones).
     bool yieldOnPoll = true;
 
@@ -52,12 +51,7 @@ public:
             [this](const std::string& commandLine, const std::string& directory) {
                 return startDriver(commandLine, directory);
             },
-            [this](const std::string& target, std::unique_ptr<platform::ReplacementFile>& file) {
-                return replaceFile(target, file);
-            },
-            [this](const std::string& target, std::unique_ptr<platform::ReplacementFile>& file) {
-                return replaceHostFile(target, file);
-            },
+            files,
         };
     }
 };

@@ -96,17 +96,33 @@ void CheckDriver(const std::string& commandLine, Report& report) {
         report.Show(program, "found at " + found);
 }
 
+bool DirectoryExists(const std::string& path) {
+    platform::FileStatus status;
+    return !platform::SystemFileSystem().Status(path, status) && status.directory;
+}
+
+// Whether a new file can be made in the directory (and is removed again).
+bool DirectoryWritable(const std::string& path) {
+    platform::FileSystem& files = platform::SystemFileSystem();
+    const std::string probe = WorkFilePath(path, "iwvestra.probe");
+    std::unique_ptr<platform::WritableFile> file;
+    if (files.CreateNew(probe, file)) return false;
+    file.reset();
+    files.Remove(probe);
+    return true;
+}
+
 void CheckDirectories(const std::string& dataPath, const std::string& workDirectory, Report& report) {
     if (workDirectory.empty()) {
         report.Problem("the data path has fewer than two backslashes, so the work directory is empty and the "
                        "drivers cannot be started");
-    } else if (!platform::DirectoryExists(workDirectory)) {
+    } else if (!DirectoryExists(workDirectory)) {
         report.Problem("the work directory " + workDirectory + " does not exist");
-    } else if (!platform::DirectoryWritable(workDirectory)) {
+    } else if (!DirectoryWritable(workDirectory)) {
         report.Problem("the work directory " + workDirectory + " cannot be written");
     }
     const std::string dataDirectory = ParentOf(dataPath);
-    if (!dataDirectory.empty() && !platform::DirectoryExists(dataDirectory))
+    if (!dataDirectory.empty() && !DirectoryExists(dataDirectory))
         report.Problem("the data file's directory " + dataDirectory + " does not exist");
 }
 
@@ -137,7 +153,7 @@ int RunCheck(const std::vector<std::string>& arguments) {
     report.Show("lookup file", WorkFilePath(workDirectory, "inwout.txt"));
     report.Show("terminal data file", WorkFilePath(workDirectory, "inwin.txt"));
     if (!workDirectory.empty()) {
-        const CountArchive archive(workDirectory);
+        const CountArchive archive(platform::SystemFileSystem(), workDirectory);
         report.Show("journal", JournalPath(workDirectory));
         report.Show("count archive", archive.Path() + " (" + std::to_string(archive.Count()) + " imports archived)");
     }

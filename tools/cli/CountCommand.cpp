@@ -7,7 +7,7 @@ namespace {
 
 int RunCount(const std::vector<std::string>& arguments) {
     const Arguments args(arguments, 2);
-    CountConverter::Convert(args.Positional(0), args.Positional(1));
+    CountConverter::Convert(platform::SystemFileSystem(), args.Positional(0), {args.Positional(1), true});
     return kExitOk;
 }
 

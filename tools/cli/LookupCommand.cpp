@@ -37,7 +37,7 @@ int RunLookup(const std::vector<std::string>& arguments) {
     const NumberChoices priceLevels = ChoicesOf("cena");
     const Arguments args(arguments, 2, {RuleOf("name-length", nameLengths), RuleOf("price-level", priceLevels)});
     const LookupConverter converter{args.IntOption("name-length"), args.IntOption("price-level")};
-    converter.Convert(args.Positional(0), args.Positional(1));
+    converter.Convert(platform::SystemFileSystem(), args.Positional(0), args.Positional(1));
     return kExitOk;
 }
 
