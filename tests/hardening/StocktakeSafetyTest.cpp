@@ -114,5 +114,20 @@ TEST_F(HardeningStocktake, FirstImportsCountCanBeRecoveredFromTheArchiveAfterThe
     EXPECT_EQ(ReadBytes(imports[1] / "inwin.txt"), "78,2\r\n");
 }
 
+// The library's error reaches the host as documented however often it is
+// raised, from exports and imports alike: here the work directory's lock,
+// which a folder stands in the way of, cannot be taken, and the operation
+// ends before it touches anything.
+TEST_F(HardeningStocktake, LibraryErrorReachesTheHostWholeEveryTime) {
+    std::filesystem::create_directories(Work() / "iwvestra.lock" / "in the way");
+    WriteBytes(Work() / "Data" / "remanent.txt", "INW;1;1000\r\n");
+    for (int call = 0; call < 40; ++call) {
+        const OperationResult result = call % 2 ? host_->Import(CountPath(), call) : host_->Export(GoodsPath(), call);
+        ASSERT_TRUE(IsLibraryError(result, "Cannot create file " + WorkPath("iwvestra.lock"))) << "call " << call;
+    }
+    EXPECT_EQ(ReadBytes(Work() / "Data" / "remanent.txt"), "INW;1;1000\r\n");
+    EXPECT_TRUE(host_->host.Texts("ShowStatus").empty()) << "nothing begun";
+}
+
 }  // namespace
 }  // namespace iwv::test

@@ -6,6 +6,32 @@
 
 #include "IWVestra.h"
 
+// RtlUnwind on 32-bit Windows does not keep the caller's EBX, ESI, EDI and
+// EBP (MSVC's own unwinding saves them around it), so the handler calls it
+// through this, which does; code after it may then use any register.
+extern "C" void __stdcall IwvUnwindTo(void* frame, EXCEPTION_RECORD* record);
+
+asm(R"(
+    .text
+    .p2align 4
+    .globl _IwvUnwindTo@8
+_IwvUnwindTo@8:
+    pushl %ebp
+    pushl %ebx
+    pushl %esi
+    pushl %edi
+    pushl $0
+    pushl 28(%esp)
+    pushl $0
+    pushl 32(%esp)
+    call _RtlUnwind@16
+    popl %edi
+    popl %esi
+    popl %ebx
+    popl %ebp
+    ret $8
+)");
+
 namespace iwv::host {
 namespace {
 
@@ -31,7 +57,7 @@ EXCEPTION_DISPOSITION __cdecl OnException(EXCEPTION_RECORD* record, void* frame,
     std::strncpy(registration->message, text ? text : "", sizeof registration->message - 1);
     // Unwind every frame between the raise and this record, as __except does,
     // then resume in CallGuarded.
-    ::RtlUnwind(frame, nullptr, record, nullptr);
+    IwvUnwindTo(frame, record);
     __builtin_longjmp(registration->landing, 1);
 }
 
