@@ -109,6 +109,9 @@ version_cases() {
   git -C "$repo" tag v1.2.4
   expect "a tag of another version does not make a release" \
     test "$(dist_version "$repo")" = "1.2.3-dev.0.g$(hash_of "$repo")"
+  expect "sources inside another repository do not take its commits" \
+    test "$(cmake -DSOURCE_DIR="$repo/cmake" -DBASE_VERSION=1.2.3 -P cmake/BuildVersion.cmake)" = \
+      "1.2.3-dev.0.unknown 1.2.3.1"
 
   mkdir -p "$scratch/no-git"
   expect "sources without git carry the version given to them" \
