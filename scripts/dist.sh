@@ -12,10 +12,11 @@
 #   - the README, INSTALACJA.txt, the licence and the changelog are CR LF, and
 #     the README says what the kit does (scripts/check-kit-readme.py);
 #   - the samples are what the conversions make, IWVestra.h compiles as C89
-#     and C++98 with a pointer type for every entry point, and a host written
-#     from the README links with both import libraries; for win64 that host
-#     runs an export and an import through the kit's simulated terminal under
-#     wine64 (tests/kit/kit_host.c);
+#     and C++11 with a pointer type for every entry point, and a host written
+#     from the README links with both import libraries and runs an export
+#     and an import through the kit's simulated terminal under Wine, always
+#     for win64 and for win32 where 32-bit programs run natively
+#     (tests/kit/kit_host.c);
 #   - with a certificate, every .dll and .exe is signed and verified
 #     (scripts/sign.sh); without one, the kit says it is unsigned;
 #   - no folder of this machine is named inside the programs;
