@@ -48,6 +48,7 @@ static void check(int passed, const char *what)
     } else {
         ++failures;
         printf("FAILED: %s\n", what);
+        fflush(stdout);
     }
 }
 
@@ -116,13 +117,23 @@ static void join(char *path, const char *folder, const char *name)
 
 /* An export or import through iwv_catch.c, with the host's records cleared
  * first. Returns 1 when the call returned, 0 when it raised the library's
- * error, whose text is then in message. */
+ * error, whose text is then in message. What it gave goes to the log, so
+ * that a failed check can be told apart from a failed operation. */
 static int transfer(struct host *host, IWVestraInstance *instance, IWV_PFN_HSTDLLInwImport operation,
                     IWV_WORD callContext, const char *path, int *result, char *message)
 {
+    int returned;
     memset(host, 0, sizeof *host);
     host->expectedCallContext = callContext;
-    return iwv_call_caught(operation, instance, callContext, path, result, message, TEXT_SIZE);
+    returned = iwv_call_caught(operation, instance, callContext, path, result, message, TEXT_SIZE);
+    printf("%s %s: %s %d; %d status text(s); %d error(s)%s%s; keys asked: %s\n",
+           operation == HSTDLLInwImport ? "import" : "export", path, returned ? "result" : "library error",
+           returned ? *result : 0, host->statuses, host->errors, host->errors ? ", the last: " : "", host->error,
+           host->keys);
+    if (!returned)
+        printf("  the library's error: %s\n", message);
+    fflush(stdout);
+    return returned;
 }
 
 static void check_status(const struct host *host, const char *keys)
