@@ -8,7 +8,7 @@ WINDOWS64 := build/windows64
 SANITIZE := build/sanitize
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build build-native build-windows build-windows64 build-sanitize test test-native test-windows test-windows-binary test-windows64 test-sanitize demo bench fuzz dist clean
+.PHONY: all deps build build-native build-windows build-windows64 build-sanitize test test-native test-windows test-windows-binary test-windows64 test-sanitize test-kit demo bench fuzz dist clean
 
 all: build
 
@@ -63,6 +63,12 @@ test-windows-binary: build-windows
 test-windows64: build-windows64
 	@scripts/wine-tests.sh $(WINDOWS64) "windows64 (64-bit, wine64)"
 
+# The release kit's checks, cheaply: the version rules, signing with a
+# throwaway certificate, and the win64 kit with every check of make dist but
+# its second build.
+test-kit: build-native build-windows64
+	@JOBS=$(JOBS) tests/kit/kit-test.sh
+
 test: deps
 	@scripts/run-tests.sh
 
@@ -79,8 +85,12 @@ fuzz: deps
 
 # The kits for host vendors and shops, build/dist/IWVestra-<version>-win32.zip
 # and -win64.zip, checked and proven reproducible by a second build in a
-# temporary folder.
-dist: deps $(WINDOWS)/CMakeCache.txt $(WINDOWS64)/CMakeCache.txt
+# temporary folder. Signed when given a certificate and its key, as make
+# variables or in the environment (scripts/sign.sh):
+#   make dist IWV_SIGN_CERT=cert.pem IWV_SIGN_KEY=key.pem IWV_TIMESTAMP_URL=http://timestamp.example
+SIGNING := IWV_SIGN_CERT IWV_SIGN_KEY IWV_SIGN_PASS_FILE IWV_TIMESTAMP_URL IWV_SIGN_CA IWV_TIMESTAMP_CA
+export $(SIGNING)
+dist: deps $(NATIVE)/CMakeCache.txt $(WINDOWS)/CMakeCache.txt $(WINDOWS64)/CMakeCache.txt
 	@JOBS=$(JOBS) scripts/dist.sh
 
 clean:

@@ -28,6 +28,10 @@ have_cmd /usr/bin/time || need+=(time)
 have_cmd flock || need+=(util-linux)
 have_cmd awk || need+=(gawk)
 have_cmd dd || need+=(coreutils)
+# The release kit: its import libraries, its signatures and their test.
+have_cmd llvm-dlltool || need+=(llvm)
+have_cmd osslsigncode || need+=(osslsigncode)
+have_cmd openssl || need+=(openssl)
 
 if [ ${#need[@]} -eq 0 ]; then
   exit 0

@@ -2,8 +2,8 @@
 # Builds every tree and runs every suite: the include layers of src/, the
 # native tests, the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, the Windows tests under Wine (32-bit where it
-# runs, and always 64-bit under wine64) and a short run of
-# every fuzz target. Ends with each runner's own closing line and fails when
+# runs, and always 64-bit under wine64), the release kit's checks and a short
+# run of every fuzz target. Ends with each runner's own closing line and fails when
 # any suite failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -78,6 +78,8 @@ case $way in
     ;;
 esac
 report windows64
+# After the 64-bit suites, whose Wine prefix and programs it uses.
+LABEL="kit (win64, signed with a throwaway certificate)" run kit tests/kit/kit-test.sh
 run fuzz scripts/fuzz.sh --smoke
 
 echo
@@ -91,7 +93,7 @@ for result in "${results[@]}"; do
   esac
   echo "$name: $verdict"
   if [ -n "$log" ] && [ -f "$log" ]; then
-    grep -E '^[0-9]+% tests passed|^check-layers:.*looks down|^fuzz: [0-9]+ passed' "$log" | tail -1
+    grep -E '^[0-9]+% tests passed|^check-layers:.*looks down|^fuzz: [0-9]+ passed|^kit-test: [0-9]+ ' "$log" | tail -1
     # A Wine run's suites, one line each, as scripts/suite-counts.sh gave them.
     sed -n '/^[^ ].*: [0-9]* of [0-9]* suites passed$/,$p' "$log"
   fi

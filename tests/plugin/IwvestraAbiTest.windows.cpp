@@ -182,6 +182,10 @@ TEST_F(IwvestraDll, VersionResourceCarriesTheProjectVersion) {
     EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), IWV_VERSION_MAJOR);
     EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), IWV_VERSION_MINOR);
     EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), IWV_VERSION_PATCH);
+    EXPECT_EQ(LOWORD(fixed->dwFileVersionLS), IWV_VERSION_BUILD);
+    // A release's file version ends in 0 and no other build's does, so that
+    // two different DLLs never show the same version.
+    EXPECT_EQ(fixed->dwFileFlags & VS_FF_PRERELEASE, IWV_VERSION_BUILD == 0 ? 0u : VS_FF_PRERELEASE);
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
@@ -192,7 +196,7 @@ TEST_F(IwvestraDll, VersionResourceCarriesTheProjectVersion) {
     } strings[] = {
         {"ProductName", IWV_PRODUCT_NAME},
         {"FileVersion", IWV_VERSION_TEXT},
-        {"ProductVersion", IWV_VERSION_TEXT},
+        {"ProductVersion", IWV_PRODUCT_VERSION_TEXT},
     };
     for (const auto& expected : strings) {
         SCOPED_TRACE(expected.key);

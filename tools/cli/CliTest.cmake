@@ -31,7 +31,7 @@ endfunction()
 
 run(EXIT 0 STDOUT "usage: iwvestra lookup GOODS_FILE LOOKUP_FILE.*iwvestra count" ARGS --help)
 run(EXIT 0 STDOUT "usage: iwvestra count TERMINAL_DATA_FILE COUNT_FILE" ARGS count --help)
-run(EXIT 0 STDOUT "^iwvestra [0-9]+\\.[0-9]+\\.[0-9]+\r?\n$" ARGS --version)
+run(EXIT 0 STDOUT "^iwvestra [0-9]+\\.[0-9]+\\.[0-9]+(-dev\\.[0-9]+\\.[0-9A-Za-z.]+)?\r?\n$" ARGS --version)
 run(EXIT 2 STDERR "usage: iwvestra" ARGS)
 run(EXIT 2 STDERR "unknown command stock.*usage: iwvestra" ARGS stock a b)
 run(EXIT 2 STDERR "expected 2 file arguments.*usage: iwvestra lookup" ARGS lookup goods.txt)

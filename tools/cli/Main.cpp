@@ -34,12 +34,6 @@ void PrintUsage(std::ostream& out) {
     out << "       iwvestra --version\n";
 }
 
-// The release the tool belongs to, as the kit's name and the DLL's file
-// version give it.
-std::string VersionText() {
-    return std::to_string(IWV_VERSION_MAJOR) + '.' + std::to_string(IWV_VERSION_MINOR) + '.' +
-           std::to_string(IWV_VERSION_PATCH);
-}
 
 bool AsksForHelp(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments)
@@ -57,7 +51,8 @@ int Run(const std::vector<std::string>& arguments) {
         return kExitOk;
     }
     if (arguments[0] == "--version") {
-        std::cout << "iwvestra " << VersionText() << '\n';
+        // The version in the kit's name and the DLL's product version.
+        std::cout << "iwvestra " << kProductVersionText << '\n';
         return kExitOk;
     }
     const Command* command = FindCommand(arguments[0]);

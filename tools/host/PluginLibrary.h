@@ -11,18 +11,18 @@
 namespace iwv::host {
 
 // The plug-in's ten entry points as a host sees them: loaded with LoadLibrary
-// and found with GetProcAddress, never linked.
-// Their types are those IWVestra.h declares.
+// and found with GetProcAddress, never linked, through the pointer types
+// IWVestra.h gives a host for that.
 struct PluginExports {
-    using TypBiblioteki = decltype(&HSTDLLTypBiblioteki);
-    using RejestrujBiblioteke = decltype(&HSTDLLRejestrujBiblioteke);
-    using ZwolnijBiblioteke = decltype(&HSTDLLZwolnijBiblioteke);
-    using RejestrujCallback = decltype(&HSTDLLRejestrujCallback);
-    using Parametr = decltype(&HSTDLLParametr);
-    using TekstListyParametru = decltype(&HSTDLLTekstListyParametru);
-    using Wlasciwosci = decltype(&HSTDLLWlasciwosci);
-    using Operation = decltype(&HSTDLLInwImport);
-    using InwZeruj = decltype(&HSTDLLInwZeruj);
+    using TypBiblioteki = IWV_PFN_HSTDLLTypBiblioteki;
+    using RejestrujBiblioteke = IWV_PFN_HSTDLLRejestrujBiblioteke;
+    using ZwolnijBiblioteke = IWV_PFN_HSTDLLZwolnijBiblioteke;
+    using RejestrujCallback = IWV_PFN_HSTDLLRejestrujCallback;
+    using Parametr = IWV_PFN_HSTDLLParametr;
+    using TekstListyParametru = IWV_PFN_HSTDLLTekstListyParametru;
+    using Wlasciwosci = IWV_PFN_HSTDLLWlasciwosci;
+    using Operation = IWV_PFN_HSTDLLInwImport;
+    using InwZeruj = IWV_PFN_HSTDLLInwZeruj;
 
     TypBiblioteki typBiblioteki = nullptr;
     RejestrujBiblioteke rejestrujBiblioteke = nullptr;

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -79,33 +78,45 @@ bool Parse(int argc, char** argv, Command& command) {
     return true;
 }
 
-// The loaded plug-in's file version from its version resource, the numbers
-// Windows shows in the file's properties; empty when it has none. Read
-// without version.dll: the resource starts with three 16-bit words and the
-// UTF-16 key "VS_VERSION_INFO" with its NUL, padded to 32 bits, and the
-// fixed part follows.
-std::string FileVersion(const PluginExports& api) {
-    constexpr std::size_t kFixedPartOffset = 40;
-    constexpr DWORD kFixedPartSignature = 0xFEEF04BD;
+// What the loaded plug-in's version resource says: the file version, the
+// numbers Windows shows in the file's properties, and the product version,
+// the text in the kit's name. Empty when it has none.
+struct LibraryVersion {
+    std::string file;
+    std::string product;
+};
+
+LibraryVersion VersionOf(const PluginExports& api) {
     HMODULE module = nullptr;
+    char path[MAX_PATH] = {};
     if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              reinterpret_cast<LPCSTR>(api.typBiblioteki), &module))
-        return std::string();
-    const HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
-    const HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
-    const auto* bytes = loaded ? static_cast<const unsigned char*>(::LockResource(loaded)) : nullptr;
-    VS_FIXEDFILEINFO fixed = {};
-    if (!bytes || ::SizeofResource(module, found) < kFixedPartOffset + sizeof fixed) return std::string();
-    std::memcpy(&fixed, bytes + kFixedPartOffset, sizeof fixed);
-    if (fixed.dwSignature != kFixedPartSignature) return std::string();
-    return std::to_string(HIWORD(fixed.dwFileVersionMS)) + '.' + std::to_string(LOWORD(fixed.dwFileVersionMS)) + '.' +
-           std::to_string(HIWORD(fixed.dwFileVersionLS)) + '.' + std::to_string(LOWORD(fixed.dwFileVersionLS));
+                              reinterpret_cast<LPCSTR>(api.typBiblioteki), &module) ||
+        ::GetModuleFileNameA(module, path, MAX_PATH) == 0)
+        return {};
+    DWORD ignored = 0;
+    std::vector<char> info(::GetFileVersionInfoSizeA(path, &ignored));
+    if (info.empty() || !::GetFileVersionInfoA(path, 0, static_cast<DWORD>(info.size()), info.data())) return {};
+    LibraryVersion version;
+    void* value = nullptr;
+    UINT length = 0;
+    if (::VerQueryValueA(info.data(), "\\", &value, &length) && length >= sizeof(VS_FIXEDFILEINFO)) {
+        const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+        version.file = std::to_string(HIWORD(fixed->dwFileVersionMS)) + '.' +
+                       std::to_string(LOWORD(fixed->dwFileVersionMS)) + '.' +
+                       std::to_string(HIWORD(fixed->dwFileVersionLS)) + '.' + std::to_string(LOWORD(fixed->dwFileVersionLS));
+    }
+    if (::VerQueryValueA(info.data(), "\\StringFileInfo\\041504E2\\ProductVersion", &value, &length) && length > 0)
+        version.product = static_cast<const char*>(value);
+    return version;
 }
+
+std::string OrNone(const std::string& text) { return text.empty() ? std::string("(no version resource)") : text; }
 
 int ShowInfo(const PluginLibrary& plugin) {
     const PluginExports& api = plugin.Exports();
-    const std::string version = FileVersion(api);
-    Print("library version: " + (version.empty() ? std::string("(no version resource)") : version) + "\n");
+    const LibraryVersion version = VersionOf(api);
+    Print("library version: " + OrNone(version.file) + "\n");
+    Print("library product version: " + OrNone(version.product) + "\n");
     Print("library type: " + std::to_string(api.typBiblioteki()) + "\n");
     PrintCp1250("device label: " + plugin.Property(IWV_PROPERTY_DEVICE_LABEL) + "\n");
     PrintCp1250("library name: " + plugin.Property(IWV_PROPERTY_LIBRARY_NAME) + "\n");
