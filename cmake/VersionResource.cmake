@@ -1,14 +1,14 @@
 # The build's version, worked out by BuildVersion.cmake into
-# ${IWV_GENERATED_DIR}/plugin/LibraryVersion.h: once at configure time, and
+# ${IWV_GENERATED_DIR}/common/LibraryVersion.h: once at configure time, and
 # again at every build by the target iwvestra_version, which rewrites the
 # header only when the version has changed (a new commit, a tag, changes).
 
 set(IWV_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
-set(IWV_VERSION_HEADER ${IWV_GENERATED_DIR}/plugin/LibraryVersion.h)
+set(IWV_VERSION_HEADER ${IWV_GENERATED_DIR}/common/LibraryVersion.h)
 set(IWV_COPYRIGHT "Copyright (C) 2026 the IWVestra developers. All rights reserved.")
 set(iwv_version_command ${CMAKE_COMMAND}
   -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DBASE_VERSION=${PROJECT_VERSION} -DPRODUCT_NAME=${PROJECT_NAME}
-  -DTEMPLATE=${PROJECT_SOURCE_DIR}/src/plugin/LibraryVersion.h.in -DOUTPUT=${IWV_VERSION_HEADER}
+  -DTEMPLATE=${PROJECT_SOURCE_DIR}/src/common/LibraryVersion.h.in -DOUTPUT=${IWV_VERSION_HEADER}
   -P ${PROJECT_SOURCE_DIR}/cmake/BuildVersion.cmake)
 execute_process(COMMAND ${iwv_version_command} RESULT_VARIABLE failed)
 if(failed)

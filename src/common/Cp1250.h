@@ -8,7 +8,8 @@ namespace iwv {
 // Sources are UTF-8 so that Polish texts stay readable; everything the library
 // shows, writes or hands to the host is Windows-1250. Cp1250(u8-literal) turns
 // a literal into its Windows-1250 bytes at compile time. A character outside
-// ASCII and the Polish letters is a compile error, never a silent '?'.
+// ASCII, the Polish letters and Polish quotes and dash is a compile error,
+// never a silent '?'.
 template <std::size_t N>
 struct Cp1250Text {
     char bytes[N] = {};
@@ -26,7 +27,7 @@ struct Cp1250Letter {
     unsigned char byte;
 };
 
-inline constexpr Cp1250Letter kPolishLetters[] = {
+inline constexpr Cp1250Letter kPolishCharacters[] = {
     {0x0104, 0xA5}, {0x0105, 0xB9},  // Ą ą
     {0x0106, 0xC6}, {0x0107, 0xE6},  // Ć ć
     {0x0118, 0xCA}, {0x0119, 0xEA},  // Ę ę
@@ -36,13 +37,15 @@ inline constexpr Cp1250Letter kPolishLetters[] = {
     {0x015A, 0x8C}, {0x015B, 0x9C},  // Ś ś
     {0x0179, 0x8F}, {0x017A, 0x9F},  // Ź ź
     {0x017B, 0xAF}, {0x017C, 0xBF},  // Ż ż
+    {0x201E, 0x84}, {0x201D, 0x94},  // „ ”
+    {0x2013, 0x96},                  // –
 };
 
 struct UnsupportedCharacter {};
 
 constexpr unsigned char ToCp1250(unsigned codePoint) {
     if (codePoint < 0x80) return static_cast<unsigned char>(codePoint);
-    for (const auto& letter : kPolishLetters)
+    for (const auto& letter : kPolishCharacters)
         if (letter.codePoint == codePoint) return letter.byte;
     throw UnsupportedCharacter{};
 }
@@ -59,6 +62,10 @@ constexpr Cp1250Text<N> Cp1250(const char (&utf8)[N]) {
         if (lead >= 0xC0 && lead < 0xE0 && i + 2 < N) {
             codePoint = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
             i += 2;
+        } else if (lead >= 0xE0 && lead < 0xF0 && i + 3 < N) {
+            codePoint = ((lead & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6) |
+                        (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
+            i += 3;
         } else if (lead < 0x80) {
             i += 1;
         } else {

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "common/Texts.h"
 #include "platform/SystemError.h"
 
 namespace iwv {
@@ -27,18 +28,31 @@ private:
 };
 
 // What the exception being handled says, for the host and the journal: an
-// Error's message or another exception's own text, "Out of memory" when an
-// allocation failed, "Unexpected error" for anything else. Only for use inside
-// a catch block; it allocates nothing, since memory may be what ran out.
+// Error's message or another exception's own text, "Brak pamięci" when an
+// allocation failed, "Nieoczekiwany błąd" for anything else. Only for use
+// inside a catch block; it allocates nothing, since memory may be what ran
+// out.
 inline const char* CurrentFailureText() noexcept {
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        return "Out of memory";
+        return text::kOutOfMemory.c_str();
     } catch (const std::exception& error) {
         return error.what();
     } catch (...) {
-        return "Unexpected error";
+        return text::kUnexpectedError.c_str();
+    }
+}
+
+// The system's error behind the exception being handled, when it is an Error
+// that has one. Only for use inside a catch block.
+inline platform::SystemError CurrentFailureCause() noexcept {
+    try {
+        throw;
+    } catch (const Error& error) {
+        return error.Cause();
+    } catch (...) {
+        return {};
     }
 }
 

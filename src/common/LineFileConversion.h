@@ -67,18 +67,20 @@ struct LongLine {
 // Turns one line file into another a line at a time: every input line is
 // split with fields and handed to appendLine(line, counts), a HeldLine or a
 // LongLine, which writes what the line gives or counts why it gives nothing.
+// counts grow as the lines go, so that a conversion that fails part-way
+// still says how far it got.
 // The output replaces its target only once every line is on disk. Throws
 // Error "Cannot open file <inputPath>", "Cannot create file <output>" or
 // "Cannot write file <output>".
 template <typename AppendLine>
-ConversionCounts ConvertLineFile(platform::FileSystem& files, const std::string& inputPath,
-                                 const ReplacementTarget& outputFile, WordSplitter& fields, AppendLine&& appendLine) {
+void ConvertLineFile(platform::FileSystem& files, const std::string& inputPath, const ReplacementTarget& outputFile,
+                     WordSplitter& fields, ConversionCounts& counts, AppendLine&& appendLine) {
     LineFileReader input(files, inputPath);
     LineFileWriter output(files, outputFile);
     const HeldLine held{fields, output};
     const LongLine spanning{fields, input, output};
-    ConversionCounts counts;
-    counts.read = input.ForEachLine(fields, [&] {
+    input.ForEachLine(fields, [&] {
+        ++counts.read;
         if (fields.InPieces())
             appendLine(spanning, counts);
         else
@@ -86,7 +88,6 @@ ConversionCounts ConvertLineFile(platform::FileSystem& files, const std::string&
     });
     counts.written = output.Lines();
     output.Commit();
-    return counts;
 }
 
 }  // namespace iwv

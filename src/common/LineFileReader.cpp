@@ -1,13 +1,14 @@
 #include "common/LineFileReader.h"
 
 #include "common/Error.h"
+#include "common/Texts.h"
 
 namespace iwv {
 
 LineFileReader::LineFileReader(platform::FileSystem& files, std::string path) : path_(std::move(path)) {
     if (const platform::SystemError error =
             files.OpenForReading(path_, platform::FileSystem::Sharing::RefuseWriters, file_))
-        throw Error("Cannot open file " + path_, error);
+        throw Error(std::string(text::kCannotOpen) + path_, error);
     block_.reset(new char[kBlockBytes]);
 }
 
@@ -19,7 +20,7 @@ std::string_view LineFileReader::NextBlock() {
     // opened: either way the conversion ends before its output replaces
     // anything.
     if (const platform::SystemError error = file_->Read(block_.get(), kBlockBytes, read))
-        throw Error("Cannot open file " + path_, error);
+        throw Error(std::string(text::kCannotOpen) + path_, error);
     return {block_.get(), read};
 }
 
@@ -30,7 +31,7 @@ std::string_view LineFileReader::ReadBack(std::uint64_t offset, std::uint64_t mo
     // The file is read consistently: bytes read once that cannot be read
     // again mean it failed.
     const platform::SystemError error = file_->ReadAt(offset, readBack_.get(), want, read);
-    if (error || read == 0) throw Error("Cannot open file " + path_, error);
+    if (error || read == 0) throw Error(std::string(text::kCannotOpen) + path_, error);
     return {readBack_.get(), read};
 }
 

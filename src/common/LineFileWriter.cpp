@@ -3,7 +3,7 @@
 namespace iwv {
 
 LineFileWriter::LineFileWriter(platform::FileSystem& files, ReplacementTarget target)
-    : file_(files, std::move(target)), block_(new char[kBlockBytes]) {}
+    : files_(files), target_(std::move(target)), block_(new char[kBlockBytes]) {}
 
 LineFileWriter::~LineFileWriter() = default;
 
@@ -15,17 +15,22 @@ void LineFileWriter::AppendLong(std::string_view bytes) {
         Append(bytes);
         return;
     }
-    file_.Write(bytes.data(), bytes.size());
+    File().Write(bytes.data(), bytes.size());
 }
 
 void LineFileWriter::Flush() {
-    if (used_ > 0) file_.Write(block_.get(), used_);
+    if (used_ > 0) File().Write(block_.get(), used_);
     used_ = 0;
 }
 
 void LineFileWriter::Commit() {
     Flush();
-    file_.Commit();
+    File().Commit();
+}
+
+ReplacementFile& LineFileWriter::File() {
+    if (!file_) file_.emplace(files_, target_);
+    return *file_;
 }
 
 }  // namespace iwv

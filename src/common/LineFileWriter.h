@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,9 @@ class LineFileWriter {
 public:
     static constexpr std::size_t kBlockBytes = platform::kFileBlockBytes;
 
-    // Throws Error "Cannot create file <path>".
+    // The file beside the target is made when the first block goes to disk,
+    // or at Commit: a conversion that cannot write reads as far as it can
+    // first, so that it can say how many lines its input held.
     LineFileWriter(platform::FileSystem& files, ReplacementTarget target);
     ~LineFileWriter();
     LineFileWriter(const LineFileWriter&) = delete;
@@ -45,7 +48,7 @@ public:
     // The lines ended so far.
     std::uint64_t Lines() const { return lines_; }
 
-    // Throws the errors of ReplacementFile::Commit.
+    // Throws the errors of ReplacementFile and its Commit.
     void Commit();
 
 private:
@@ -69,7 +72,11 @@ private:
     void AppendLong(std::string_view bytes);
     void Flush();
 
-    ReplacementFile file_;
+    ReplacementFile& File();
+
+    platform::FileSystem& files_;
+    ReplacementTarget target_;
+    std::optional<ReplacementFile> file_;
     std::unique_ptr<char[]> block_;
     std::size_t used_ = 0;
     std::uint64_t lines_ = 0;

@@ -6,6 +6,7 @@
 #include "common/Error.h"
 #include "common/FileCopy.h"
 #include "common/PathText.h"
+#include "common/Texts.h"
 
 namespace iwv {
 namespace {
@@ -13,8 +14,8 @@ namespace {
 using platform::SystemError;
 using Kind = SystemError::Kind;
 
-constexpr const char* kCannotCreate = "Cannot create file ";
-constexpr const char* kCannotWrite = "Cannot write file ";
+constexpr const char* kCannotCreate = text::kCannotCreate.c_str();
+constexpr const char* kCannotWrite = text::kCannotWrite.c_str();
 constexpr int kNameAttempts = 16;
 constexpr int kRestoreAttempts = 3;
 
@@ -126,8 +127,8 @@ void ReplacementFile::WriteInPlace() {
         if (!WriteOver(oldCopy, old.size)) throw Error(kCannotWrite + target_.path, error);
     // Neither count is whole in the target: both stay beside it.
     keepNew_ = true;
-    std::string kept = "; the complete new file is kept in " + temp_;
-    if (!ownOldCopy_.empty()) kept += ", the old one in " + ownOldCopy_;
+    std::string kept = std::string(text::kNewFileKeptIn) + temp_;
+    if (!ownOldCopy_.empty()) kept += std::string(text::kOldFileKeptIn) + ownOldCopy_;
     ownOldCopy_.clear();
     throw Error(kCannotWrite + target_.path + kept, error);
 }
@@ -148,12 +149,12 @@ SystemError ReplacementFile::WriteOver(const std::string& from, std::uint64_t le
 
 // Where the target was there and is gone, the new file is the only count
 // left and stays.
-void ReplacementFile::Fail(const char* text, SystemError cause) {
+void ReplacementFile::Fail(const char* failure, SystemError cause) {
     platform::FileStatus status;
     if (!targetExisted_ || !files_.Status(target_.path, status).Is(Kind::NotFound))
-        throw Error(text + target_.path, cause);
+        throw Error(failure + target_.path, cause);
     keepNew_ = true;
-    throw Error(text + target_.path + "; the complete new file is kept in " + temp_, cause);
+    throw Error(failure + target_.path + std::string(text::kNewFileKeptIn) + temp_, cause);
 }
 
 }  // namespace iwv

@@ -55,7 +55,7 @@ private:
     void ReplaceHostsFile();
     void WriteInPlace();
     platform::SystemError WriteOver(const std::string& from, std::uint64_t length);
-    [[noreturn]] void Fail(const char* text, platform::SystemError cause);
+    [[noreturn]] void Fail(const char* failure, platform::SystemError cause);
 
     platform::FileSystem& files_;
     ReplacementTarget target_;

@@ -19,8 +19,9 @@ DriverRun DriverRunner::Run(const std::string& commandLine, std::uint32_t timeou
                             const std::string& workDirectory) const {
     DriverRun run;
     const std::uint64_t started = services_.Milliseconds();
-    const std::unique_ptr<platform::DriverProcess> driver = services_.StartDriver(commandLine, workDirectory);
-    if (!driver) return run;
+    std::unique_ptr<platform::DriverProcess> driver;
+    run.startError = services_.StartDriver(commandLine, workDirectory, driver);
+    if (run.startError || !driver) return run;
     const std::uint16_t limit = PollLimit(timeoutTicks);
     services_.Sleep(0);
     std::uint16_t ticks = 0;

@@ -18,6 +18,8 @@ struct DriverRun {
     DriverEnd end = DriverEnd::CouldNotStart;
     std::uint32_t exitCode = 0;         // when it ended by itself
     std::uint64_t milliseconds = 0;     // from the start to its end or its kill
+    platform::SystemError startError;   // why it could not be started
+    std::string program;                // the file the program search found for it
 };
 
 // Starts a driver program in the work directory and waits for it, polling

@@ -1,7 +1,7 @@
 #include "driver/Operation.h"
 
-#include "common/Cp1250.h"
 #include "common/Journal.h"
+#include "common/Texts.h"
 #include "driver/ConnectionError.h"
 #include "driver/Parameters.h"
 #include "driver/WorkDirectory.h"
@@ -9,9 +9,6 @@
 namespace iwv {
 namespace {
 
-constexpr auto kTransactionStatus = Cp1250("\nTransakcja w toku ...");
-constexpr auto kBusyStart = Cp1250("Inna wymiana danych z inwentaryzatorem trwa w folderze ");
-constexpr auto kBusyEnd = Cp1250(". Spróbuj ponownie, gdy się zakończy.");
 constexpr unsigned kSettleMilliseconds = 1000;
 
 // What a parameter resolved to, as the journal shows it: the host's answer
@@ -21,8 +18,13 @@ std::string ResolvedText(const char* key, const std::string& answer) {
     const Parameter* parameter = FindParameter(key);
     if (parameter == nullptr || parameter->Find(answer) != nullptr) return answer;
     const bool code = parameter->field == SettingField::PortCode || parameter->field == SettingField::BaudCode;
-    return "\"" + answer + "\" is not in the list, so " +
-           (code ? std::string("no code") : std::string(parameter->Default().text));
+    return "\x84" + answer + "\x94" + std::string(text::kNotInTheList) +
+           (code ? std::string(text::kNoCode) : std::string(parameter->Default().text));
+}
+
+// The program a command line's first word names, as the program search finds it.
+std::string ProgramOf(const std::string& commandLine) {
+    return platform::FindProgram(commandLine.substr(0, commandLine.find(' ')));
 }
 
 }  // namespace
@@ -44,18 +46,19 @@ std::optional<DriverSettings> Operation::Start() {
         return answer;
     });
     if (!TakeWorkDirectory()) {
-        host_.ReportError((std::string(kBusyStart.view()) + workDirectory_ + std::string(kBusyEnd.view())).c_str());
+        host_.ReportError((std::string(text::kBusy) + workDirectory_ + std::string(text::kBusyEnd)).c_str());
         return std::nullopt;
     }
     journal_.Settings(settings);
     WriteJournal(journal_.StartedText());
-    host_.ShowStatus(kTransactionStatus.c_str());
+    host_.ShowStatus(text::kTransactionStatus.c_str());
     Pause(kSettleMilliseconds);
     return settings;
 }
 
 DriverRun Operation::RunDriver(const DriverSettings& settings, const char* startFailureText) {
-    const DriverRun run = DriverRunner(services_).Run(settings.CommandLine, settings.TimeoutTicks, workDirectory_);
+    DriverRun run = DriverRunner(services_).Run(settings.CommandLine, settings.TimeoutTicks, workDirectory_);
+    if (run.end == DriverEnd::CouldNotStart) run.program = ProgramOf(settings.CommandLine);
     journal_.Driver(run);
     if (run.end == DriverEnd::CouldNotStart) host_.ReportError(startFailureText);
     if (run.end == DriverEnd::TimedOut) throw ConnectionError();
@@ -68,7 +71,8 @@ bool Operation::TakeWorkDirectory() {
     const std::string path = WorkFilePath(workDirectory_, "iwvestra.lock");
     const platform::SystemError error = services_.Files->Lock(path, lock_);
     if (error.Is(platform::SystemError::Kind::InUse)) return false;
-    if (error && !error.Is(platform::SystemError::Kind::NotFound)) throw Error("Cannot create file " + path, error);
+    if (error && !error.Is(platform::SystemError::Kind::NotFound))
+        throw Error(std::string(text::kCannotCreate) + path, error);
     return true;
 }
 
@@ -80,12 +84,12 @@ void Operation::WriteJournal(const std::string& entry) const noexcept {
     }
 }
 
-void Operation::JournalEnd(const std::int32_t* result, const char* failure) noexcept {
+void Operation::JournalEnd(const std::int32_t* result) noexcept {
     try {
         if (result != nullptr)
             journal_.Result(*result);
         else
-            journal_.Failure(failure);
+            journal_.Failure(CurrentFailureText(), CurrentFailureCause());
         WriteJournal(journal_.EndedText(services_.Now()));
     } catch (...) {
     }

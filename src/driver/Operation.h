@@ -30,10 +30,10 @@ public:
         try {
             result = body();
         } catch (...) {
-            JournalEnd(nullptr, CurrentFailureText());
+            JournalEnd(nullptr);
             throw;
         }
-        JournalEnd(&result, nullptr);
+        JournalEnd(&result);
         return result;
     }
 
@@ -68,8 +68,9 @@ private:
     // Appends an entry to the journal in the work directory. A journal never
     // changes an operation's outcome: nothing it meets goes any further.
     void WriteJournal(const std::string& entry) const noexcept;
-    // The end: the result when there is one, otherwise the failure's text.
-    void JournalEnd(const std::int32_t* result, const char* failure) noexcept;
+    // The end: the result when there is one, otherwise the failure being
+    // handled.
+    void JournalEnd(const std::int32_t* result) noexcept;
 
     HostCallbacks host_;
     const OperationServices& services_;

@@ -20,8 +20,8 @@ struct OperationServices {
     // Milliseconds that never go back, for how long a driver ran.
     std::function<std::uint64_t()> Milliseconds;
     std::function<platform::LocalTime()> Now;
-    std::function<std::unique_ptr<platform::DriverProcess>(const std::string& commandLine,
-                                                           const std::string& workDirectory)>
+    std::function<platform::SystemError(const std::string& commandLine, const std::string& workDirectory,
+                                        std::unique_ptr<platform::DriverProcess>& started)>
         StartDriver;
     // Never null.
     platform::FileSystem* Files = nullptr;

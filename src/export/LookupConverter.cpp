@@ -71,8 +71,8 @@ void AppendLookupLine(const Line& line, int priceField) {
 
 }  // namespace
 
-ConversionCounts LookupConverter::Convert(platform::FileSystem& files, const std::string& goodsPath,
-                                          const std::string& lookupPath) const {
+void LookupConverter::Convert(platform::FileSystem& files, const std::string& goodsPath, const std::string& lookupPath,
+                              ConversionCounts& counts) const {
     const int priceField = PriceLevel == 1 ? kPurchasePriceField : kRetailPriceField;
     const int otherPriceField = PriceLevel == 1 ? kRetailPriceField : kPurchasePriceField;
     WordSplitter goods;
@@ -83,7 +83,7 @@ ConversionCounts LookupConverter::Convert(platform::FileSystem& files, const std
     goods.Limit(kIgnoredField, 0);
     goods.Limit(otherPriceField, 0);
 
-    return ConvertLineFile(files, goodsPath, ReplacementTarget{lookupPath}, goods, [&](const auto& line, ConversionCounts&) {
+    ConvertLineFile(files, goodsPath, ReplacementTarget{lookupPath}, goods, counts, [&](const auto& line, ConversionCounts&) {
         AppendLookupLine(line, priceField);
     });
 }

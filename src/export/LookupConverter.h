@@ -16,12 +16,19 @@ struct LookupConverter {
     int PriceLevel;  // 1 purchase price (field 3), anything else retail price (field 4)
 
     // Converts the goods file line by line into the lookup file, which is
-    // replaced only once every line is on disk. Every goods line gives a
-    // lookup line, so the counts have nothing skipped. Throws Error "Cannot
-    // open file <goodsPath>", "Cannot create file <lookupPath>" or "Cannot
-    // write file <lookupPath>".
+    // replaced only once every line is on disk, counting the lines as it goes.
+    // Every goods line gives a lookup line, so nothing is skipped. Throws
+    // Error "Cannot open file <goodsPath>", "Cannot create file <lookupPath>"
+    // or "Cannot write file <lookupPath>".
+    void Convert(platform::FileSystem& files, const std::string& goodsPath, const std::string& lookupPath,
+                 ConversionCounts& counts) const;
+    // The same, for a caller who wants only the counts of a whole conversion.
     ConversionCounts Convert(platform::FileSystem& files, const std::string& goodsPath,
-                             const std::string& lookupPath) const;
+                             const std::string& lookupPath) const {
+        ConversionCounts counts;
+        Convert(files, goodsPath, lookupPath, counts);
+        return counts;
+    }
 };
 
 }  // namespace iwv

@@ -8,6 +8,7 @@
 #include "common/FileCopy.h"
 #include "common/HeldFile.h"
 #include "common/PathText.h"
+#include "common/Texts.h"
 #include "driver/WorkDirectory.h"
 
 namespace iwv {
@@ -24,6 +25,10 @@ constexpr std::size_t kMostNumberDigits = 18;
 // Imports that began at once may reach for the same number; each takes the
 // next one free.
 constexpr int kMostAttempts = 99;
+
+const std::string kCannotCreate(text::kCannotCreate);
+const std::string kCannotOpen(text::kCannotOpen);
+const std::string kCannotWrite(text::kCannotWrite);
 
 bool Matches(std::string_view text, std::size_t from, const char* pattern, std::size_t length) {
     if (text.size() < from + length) return false;
@@ -96,7 +101,7 @@ std::vector<CountArchive::ArchivedFolder> CountArchive::Folders() const {
 
 CountArchive::Entry CountArchive::Begin(const platform::LocalTime& when) const {
     const SystemError madeRoot = files_.MakeDirectory(root_);
-    if (madeRoot && !madeRoot.Is(Kind::Exists)) throw Error("Cannot create file " + root_, madeRoot);
+    if (madeRoot && !madeRoot.Is(Kind::Exists)) throw Error(kCannotCreate + root_, madeRoot);
     unsigned long long number = 1;
     for (const ArchivedFolder& folder : Folders())
         if (folder.number) number = std::max(number, *folder.number + 1);
@@ -107,13 +112,13 @@ CountArchive::Entry CountArchive::Begin(const platform::LocalTime& when) const {
         const std::string folder = WorkFilePath(root_, prefix + name);
         const SystemError error = files_.MakeDirectory(folder);
         if (error.Is(Kind::Exists) && attempt + 1 < kMostAttempts) continue;
-        if (error) throw Error("Cannot create file " + folder, error);
+        if (error) throw Error(kCannotCreate + folder, error);
         Entry entry(*this, folder);
         // The folder's name and, when it is new, the archive's own are on
         // disk before anything goes in.
         SystemError flushed = files_.FlushDirectory(root_);
         if (!flushed && !madeRoot) flushed = files_.FlushDirectory(FolderToName(root_));
-        if (flushed) throw Error("Cannot create file " + folder, flushed);
+        if (flushed) throw Error(kCannotCreate + folder, flushed);
         return entry;
     }
 }
@@ -155,16 +160,16 @@ void CountArchive::Entry::KeepCount(const std::string& countFile) {
     platform::FileStatus status;
     const SystemError missing = files.Status(countFile, status);
     if (missing.Is(Kind::NotFound)) return;
-    if (missing) throw Error("Cannot open file " + countFile, missing);
+    if (missing) throw Error(kCannotOpen + countFile, missing);
     std::string name = NameOf(countFile);
     // A count file that shares the terminal data file's name must not take
     // its place in the archive.
     if (name.empty() || name == "inwin.txt") name = "remanent.txt";
     const std::string copy = WorkFilePath(folder_, name);
     const CopyFailure failure = CopyToNewFile(files, countFile, copy, platform::FileSystem::Sharing::AllowAll);
-    if (failure.reading) throw Error("Cannot open file " + countFile, failure.error);
-    if (failure) throw Error("Cannot create file " + copy, failure.error);
-    if (const SystemError error = files.FlushDirectory(folder_)) throw Error("Cannot write file " + copy, error);
+    if (failure.reading) throw Error(kCannotOpen + countFile, failure.error);
+    if (failure) throw Error(kCannotCreate + copy, failure.error);
+    if (const SystemError error = files.FlushDirectory(folder_)) throw Error(kCannotWrite + copy, error);
     keptCount_ = copy;
 }
 
@@ -172,14 +177,14 @@ void CountArchive::Entry::TakeTerminalData(const std::string& terminalDataFile, 
     platform::FileSystem& files = archive_->files_;
     const std::string moved = WorkFilePath(folder_, NameOf(terminalDataFile));
     const SystemError error = WhileHeld(sleep, [&] { return files.Rename(terminalDataFile, moved); });
-    if (error.Is(Kind::InUse)) throw Error("Cannot open file " + terminalDataFile, error);
-    if (error) throw Error("Cannot create file " + moved, error);
+    if (error.Is(Kind::InUse)) throw Error(kCannotOpen + terminalDataFile, error);
+    if (error) throw Error(kCannotCreate + moved, error);
     terminalData_ = moved;
     // Its new name on disk first, then the old one's going: between the two a
     // power cut leaves it in both places, never in neither.
     SystemError flushed = files.FlushDirectory(folder_);
     if (!flushed) flushed = files.FlushDirectory(FolderToName(terminalDataFile));
-    if (flushed) throw Error("Cannot create file " + moved, flushed);
+    if (flushed) throw Error(kCannotCreate + moved, flushed);
 }
 
 SystemError CountArchive::Entry::MarkImported() {

@@ -86,15 +86,15 @@ void AppendCountLine(const Line& line, ConversionCounts& counts) {
 
 }  // namespace
 
-ConversionCounts CountConverter::Convert(platform::FileSystem& files, const std::string& terminalDataPath,
-                                         const ReplacementTarget& count) {
+void CountConverter::Convert(platform::FileSystem& files, const std::string& terminalDataPath,
+                             const ReplacementTarget& count, ConversionCounts& counts) {
     WordSplitter terminal;
     terminal.Separator = kSeparator;
     // A line of more than two fields gives nothing: no byte of a later field
     // is kept.
     for (int field = kCountLineFields; field < WordSplitter::kKeptFields; ++field) terminal.Limit(field, 0);
 
-    return ConvertLineFile(files, terminalDataPath, count, terminal,
+    ConvertLineFile(files, terminalDataPath, count, terminal, counts,
                            [](const auto& line, ConversionCounts& counts) { AppendCountLine(line, counts); });
 }
 

@@ -14,12 +14,19 @@ namespace iwv {
 // file ("INW;code;thousandths" lines).
 struct CountConverter {
     // Converts the terminal data file line by line into the count file, which
-    // is replaced only once every line is on disk. Lines that give no count
-    // line are counted by reason. Throws Error "Cannot open file
-    // <terminalDataPath>", "Cannot create file <count>" or "Cannot write file
-    // <count>".
+    // is replaced only once every line is on disk, counting the lines as it
+    // goes; those that give no count line by reason. Throws Error "Cannot
+    // open file <terminalDataPath>", "Cannot create file <count>" or "Cannot
+    // write file <count>".
+    static void Convert(platform::FileSystem& files, const std::string& terminalDataPath,
+                        const ReplacementTarget& count, ConversionCounts& counts);
+    // The same, for a caller who wants only the counts of a whole conversion.
     static ConversionCounts Convert(platform::FileSystem& files, const std::string& terminalDataPath,
-                                    const ReplacementTarget& count);
+                                    const ReplacementTarget& count) {
+        ConversionCounts counts;
+        Convert(files, terminalDataPath, count, counts);
+        return counts;
+    }
 };
 
 // A quantity in thousandths without a point, as three texts written one

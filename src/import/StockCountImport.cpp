@@ -1,8 +1,8 @@
 #include "import/StockCountImport.h"
 
-#include "common/Cp1250.h"
 #include "common/Error.h"
 #include "common/HeldFile.h"
+#include "common/Texts.h"
 #include "driver/Operation.h"
 #include "driver/WorkDirectory.h"
 #include "import/CountArchive.h"
@@ -14,14 +14,18 @@ namespace {
 using platform::SystemError;
 using Kind = SystemError::Kind;
 
+// The operator needs a moment to start the transmission on the terminal.
+constexpr unsigned kTransmissionMilliseconds = 2000;
+
 // Whether something stands at the terminal data file's place. A folder of that
 // name is no count, and keeps the driver from leaving one: the import stops.
-bool TerminalDataThere(platform::FileSystem& files, const std::string& terminalDataFile, const char* failure) {
+bool TerminalDataThere(platform::FileSystem& files, const std::string& terminalDataFile, std::string_view failure) {
     platform::FileStatus status;
     const SystemError error = files.Status(terminalDataFile, status);
     if (error.Is(Kind::NotFound)) return false;
-    if (error) throw Error(failure + terminalDataFile, error);
-    if (status.directory) throw Error(failure + terminalDataFile, platform::SystemErrorOfKind(Kind::Denied));
+    if (error) throw Error(std::string(failure) + terminalDataFile, error);
+    if (status.directory)
+        throw Error(std::string(failure) + terminalDataFile, platform::SystemErrorOfKind(Kind::Denied));
     return true;
 }
 
@@ -31,26 +35,27 @@ bool TerminalDataThere(platform::FileSystem& files, const std::string& terminalD
 // never lost.
 void SetAsideEarlierTerminalData(Operation& operation, const CountArchive& archive,
                                  const std::string& terminalDataFile) {
-    if (!TerminalDataThere(operation.Files(), terminalDataFile, "Cannot create file ")) return;
+    if (!TerminalDataThere(operation.Files(), terminalDataFile, text::kCannotCreate)) return;
     CountArchive::Entry entry = archive.Begin(operation.StartedAt());
     try {
         entry.TakeTerminalData(terminalDataFile, operation.Services().Sleep);
     } catch (const Error& error) {
-        throw Error("Cannot create file " + terminalDataFile, error.Cause());
+        throw Error(std::string(text::kCannotCreate) + terminalDataFile, error.Cause());
     }
-    operation.Journal().Note("an earlier terminal count, never imported, was set aside in " + entry.TerminalData());
+    operation.Journal().Note(std::string(text::kEarlierCountSetAside) + entry.TerminalData());
 }
 
 // Whether the driver left a count: a file that is there but held by another
 // program for a moment is waited for, never taken for no count.
 bool TerminalDataArrived(Operation& operation, const std::string& terminalDataFile) {
     platform::FileSystem& files = operation.Files();
-    if (!TerminalDataThere(files, terminalDataFile, "Cannot open file ")) return false;
+    if (!TerminalDataThere(files, terminalDataFile, text::kCannotOpen)) return false;
+    operation.Journal().TerminalCountWaitsIn(terminalDataFile);
     const SystemError error = WhileHeld(operation.Services().Sleep, [&] {
         std::unique_ptr<platform::ReadableFile> file;
         return files.OpenForReading(terminalDataFile, platform::FileSystem::Sharing::RefuseWriters, file);
     });
-    if (error) throw Error("Cannot open file " + terminalDataFile, error);
+    if (error) throw Error(std::string(text::kCannotOpen) + terminalDataFile, error);
     return true;
 }
 
@@ -58,10 +63,6 @@ bool TerminalDataArrived(Operation& operation, const std::string& terminalDataFi
 
 std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callContext, const char* dataPath,
                               const OperationServices& services) {
-    static constexpr auto kStartFailure = Cp1250("Błąd uruchomienia driver'a (232_read.exe).");
-    // The operator needs a moment to start the transmission on the terminal.
-    static constexpr unsigned kTransmissionMilliseconds = 2000;
-
     Operation operation(instance, callContext, services, DriverKind::Import, dataPath);
     return operation.Journaled([&]() -> std::int32_t {
         const std::optional<DriverSettings> settings = operation.Start();
@@ -72,9 +73,9 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
         SetAsideEarlierTerminalData(operation, archive, terminalDataFile);
         operation.Pause(kTransmissionMilliseconds);
 
-        if (operation.RunDriver(*settings, kStartFailure.c_str()).end != DriverEnd::Ended) return 0;
+        if (operation.RunDriver(*settings, text::kImportStartFailure.c_str()).end != DriverEnd::Ended) return 0;
         if (!TerminalDataArrived(operation, terminalDataFile)) {
-            operation.Journal().Note("the driver left no " + terminalDataFile + "; the count file is unchanged");
+            operation.Journal().NoTerminalCount(terminalDataFile);
             return 1;
         }
         // Nothing of the count file changes before its old bytes and the
@@ -82,14 +83,11 @@ std::int32_t ImportStockCount(const LibraryInstance& instance, HostWord callCont
         CountArchive::Entry entry = archive.Begin(operation.StartedAt());
         entry.KeepCount(countFile);
         entry.TakeTerminalData(terminalDataFile, services.Sleep);
-        operation.Journal().TerminalCountAt(entry.TerminalData());
-        operation.Journal().Lines(CountConverter::Convert(operation.Files(), entry.TerminalData(),
-                                                          ReplacementTarget{countFile, true, entry.KeptCount()}));
-        if (entry.MarkImported())
-            operation.Journal().Note("the count was imported, but its archive folder stays marked as not imported");
-        else
-            operation.Journal().Note("archived in " + entry.Folder());
-        operation.Journal().TerminalCountAt(entry.TerminalData());
+        operation.Journal().TerminalCountWaitsIn(entry.TerminalData());
+        CountConverter::Convert(operation.Files(), entry.TerminalData(),
+                                ReplacementTarget{countFile, true, entry.KeptCount()}, operation.Journal().Lines());
+        if (entry.MarkImported()) operation.Journal().Note(std::string(text::kStillMarkedNotImported) + entry.Folder());
+        operation.Journal().TerminalCountImported(entry.TerminalData());
         archive.RemoveOldest();
         return 1;
     });

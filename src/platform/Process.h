@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/SystemError.h"
+
 namespace iwv::platform {
 
 // The exit code a running process reports (STILL_ACTIVE on Windows).
@@ -14,14 +16,15 @@ constexpr std::uint32_t kStillActive = 259;
 // killed first, so that no driver outlives the operation that started it.
 class DriverProcess {
 public:
-    // Starts commandLine with workDirectory as the current directory; null when
-    // the platform refuses to start it (program not found, bad directory, ...).
+    // Starts commandLine with workDirectory as the current directory; the
+    // system's error when it refuses (program not found, bad directory, ...).
     //
     // On Windows the command line goes to the system as it is and the system
     // finds the program. Elsewhere the first word names the program, looked up
     // with FindProgram, and the rest of the line after the first space is its
     // one argument; an empty work directory is refused there.
-    static std::unique_ptr<DriverProcess> Start(const std::string& commandLine, const std::string& workDirectory);
+    static SystemError Start(const std::string& commandLine, const std::string& workDirectory,
+                             std::unique_ptr<DriverProcess>& started);
 
     DriverProcess() = default;
     DriverProcess(const DriverProcess&) = delete;

@@ -92,15 +92,20 @@ private:
 }
 
 // The pid of a child that has changed to directory and executed program, or
-// -1 when either step failed (the child is then reaped already).
-pid_t Spawn(const char* program, char* const arguments[], const char* directory) {
+// -1 when either step failed (the child is then reaped already), with the
+// system's error.
+pid_t Spawn(const char* program, char* const arguments[], const char* directory, SystemError& error) {
     int report[2];
-    if (::pipe2(report, O_CLOEXEC) != 0) return -1;
+    if (::pipe2(report, O_CLOEXEC) != 0) {
+        error = LastSystemError();
+        return -1;
+    }
     char* const* environment = environ;
     const pid_t pid = ::fork();
     if (pid == 0) RunChild(report[1], directory, program, arguments, environment);
     ::close(report[1]);
     if (pid < 0) {
+        error = LastSystemError();
         ::close(report[0]);
         return -1;
     }
@@ -111,6 +116,7 @@ pid_t Spawn(const char* program, char* const arguments[], const char* directory)
     } while (got < 0 && errno == EINTR);
     ::close(report[0]);
     if (got == 0) return pid;
+    error = {KindOfSystemCode(static_cast<std::uint32_t>(childError)), static_cast<std::uint32_t>(childError)};
     // Whatever went wrong, no child may be left running or unreaped.
     int status = 0;
     ::kill(pid, SIGKILL);
@@ -157,23 +163,26 @@ std::string FindProgram(const std::string& name) {
     return std::string();
 }
 
-std::unique_ptr<DriverProcess> DriverProcess::Start(const std::string& commandLine, const std::string& workDirectory) {
-    if (workDirectory.empty()) return nullptr;
+SystemError DriverProcess::Start(const std::string& commandLine, const std::string& workDirectory,
+                                 std::unique_ptr<DriverProcess>& started) {
+    if (workDirectory.empty()) return SystemErrorOfKind(SystemError::Kind::NotFound);
     const std::size_t space = commandLine.find(' ');
     std::vector<std::string> words{commandLine.substr(0, space)};
     if (space != std::string::npos) words.push_back(commandLine.substr(space + 1));
     const std::string program = FindProgram(words.front());
-    if (program.empty()) return nullptr;
+    if (program.empty()) return SystemErrorOfKind(SystemError::Kind::NotFound);
 
     std::vector<char*> arguments;
     for (std::string& word : words) arguments.push_back(word.data());
     arguments.push_back(nullptr);
     auto process = std::make_unique<PosixDriverProcess>();
     const std::string directory = PosixPath(workDirectory);
-    const pid_t pid = Spawn(program.c_str(), arguments.data(), directory.c_str());
-    if (pid < 0) return nullptr;
+    SystemError error;
+    const pid_t pid = Spawn(program.c_str(), arguments.data(), directory.c_str(), error);
+    if (pid < 0) return error;
     process->Adopt(pid);
-    return process;
+    started = std::move(process);
+    return {};
 }
 
 }  // namespace iwv::platform

@@ -75,21 +75,23 @@ std::string FindProgram(const std::string& name) {
     }
 }
 
-std::unique_ptr<DriverProcess> DriverProcess::Start(const std::string& commandLine, const std::string& workDirectory) {
+SystemError DriverProcess::Start(const std::string& commandLine, const std::string& workDirectory,
+                                 std::unique_ptr<DriverProcess>& started) {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup = MinimisedStartup();
-    PROCESS_INFORMATION started = {};
+    PROCESS_INFORMATION created = {};
     auto process = std::make_unique<WindowsDriverProcess>();
     // An empty work directory goes to the system as "" rather than as none;
     // what the system makes of it decides whether the driver starts.
     if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, kNormalPriorityClass, nullptr,
-                          workDirectory.c_str(), &startup, &started))
-        return nullptr;
-    const WinHandle thread(started.hThread);  // only the process handle is used
-    process->Adopt(started.hProcess);
-    return process;
+                          workDirectory.c_str(), &startup, &created))
+        return LastSystemError();
+    const WinHandle thread(created.hThread);  // only the process handle is used
+    process->Adopt(created.hProcess);
+    started = std::move(process);
+    return {};
 }
 
 }  // namespace iwv::platform

@@ -83,10 +83,11 @@ TEST_F(DriverRunnerProcessTest, DriverPastItsTimeoutIsKilledAndGone) {
     // The limit counts from the start; the driver is first given time to
     // write its record, so that the test learns which process to look for.
     services.StartDriver = [this, start = services.StartDriver](const std::string& commandLine,
-                                                                const std::string& directory) {
-        auto process = start(commandLine, directory);
-        if (process) sandbox.AwaitRecord(kRecordWait);
-        return process;
+                                                                const std::string& directory,
+                                                                std::unique_ptr<platform::DriverProcess>& started) {
+        const platform::SystemError error = start(commandLine, directory, started);
+        if (started) sandbox.AwaitRecord(kRecordWait);
+        return error;
     };
     EXPECT_EQ(Run("dlookup.exe inwout.txt,1,1", 5).end, DriverEnd::TimedOut);
     const std::optional<DriverRecord> record = sandbox.Record();

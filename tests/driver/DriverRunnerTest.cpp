@@ -45,11 +45,12 @@ private:
 test::FakeServices Scripted(Trace& trace, bool starts, unsigned runningReads, std::uint32_t exitCode = 0) {
     test::FakeServices fake;
     fake.yieldOnPoll = false;  // a scripted driver needs no time to run
-    fake.startDriver = [&trace, starts, runningReads, exitCode](const std::string&, const std::string&)
-        -> std::unique_ptr<platform::DriverProcess> {
+    fake.startDriver = [&trace, starts, runningReads, exitCode](const std::string&, const std::string&,
+                                                                 std::unique_ptr<platform::DriverProcess>& started) {
         trace.events.push_back("start");
-        if (!starts) return nullptr;
-        return std::make_unique<ScriptedProcess>(trace, runningReads, exitCode);
+        if (!starts) return platform::SystemErrorOfKind(platform::SystemError::Kind::NotFound);
+        started = std::make_unique<ScriptedProcess>(trace, runningReads, exitCode);
+        return platform::SystemError{};
     };
     return fake;
 }

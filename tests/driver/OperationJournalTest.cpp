@@ -1,17 +1,19 @@
-// What one journal entry says, as the people who support a shop read it.
+// What one journal entry says, as the people who support a shop read it: in
+// Polish, in Windows-1250, with CR LF.
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "common/Cp1250.h"
+#include "common/LibraryVersion.h"
 #include "driver/OperationJournal.h"
+#include "support/Polish.h"
 
 namespace iwv::test {
 namespace {
 
 OperationJournal ImportEntry() {
-    OperationJournal journal({2026, 12, 8, 9, 31, 2}, DriverKind::Import, "C:\\Shop\\Data\\remanent.txt");
+    OperationJournal journal({2026, 12, 8, 9, 31, 2}, DriverKind::Import, "C:\\Sklep\\Dane\\remanent.txt");
     journal.Setting("port", "COM2");
     journal.Setting("baud", "9600");
     journal.Setting("timeout", "1 min");
@@ -25,49 +27,77 @@ OperationJournal ImportEntry() {
 TEST(OperationJournal, ImportEntriesHoldEverythingInOrder) {
     OperationJournal journal = ImportEntry();
     EXPECT_EQ(journal.StartedText(),
-              "2026-12-08 09:31:02 import started C:\\Shop\\Data\\remanent.txt\r\n"
-              "  settings: port COM2, baud 9600, timeout 1 min\r\n"
-              "  time-out: 600 polls of 100 ms\r\n"
-              "  command line: 232_read.exe inwin.txt,2,5\r\n"
-              "\r\n");
-    journal.Driver(DriverRun{DriverEnd::Ended, 3, 2400});
-    journal.Lines(ConversionCounts{7, 3, 2, 1, 1});
-    journal.Note("archived in C:\\Shop\\archiwum\\000001_2026-12-08_093102");
+              Pl("2026-12-08 09:31:02 początek odczytu C:\\Sklep\\Dane\\remanent.txt\r\n") +
+                  "  wtyczka: IWVestra " + kProductVersionText + (sizeof(void*) == 8 ? ", 64" : ", 32") +
+                  "-bitowa\r\n"
+                  "  ustawienia: port COM2, baud 9600, timeout 1 min\r\n" +
+                  Pl("  czas oczekiwania: 600 odpytań co 100 ms\r\n") +
+                  "  polecenie: 232_read.exe inwin.txt,2,5\r\n"
+                  "\r\n");
+    journal.Driver(DriverRun{DriverEnd::Ended, 3, 2400, {}, {}});
+    journal.Lines() = ConversionCounts{7, 3, 2, 1, 1};
+    journal.TerminalCountImported("C:\\Sklep\\archiwum\\000001_2026-12-08_093102\\inwin.txt");
     journal.Result(1);
     EXPECT_EQ(journal.EndedText({2026, 12, 8, 9, 31, 5}),
-              "2026-12-08 09:31:05 import ended C:\\Shop\\Data\\remanent.txt\r\n"
-              "  driver: ended with exit code 3 after 2400 ms\r\n"
-              "  lines: read 7, written 3, skipped 4 (wrong number of fields 2, quantity \"00000\" 1, no value 1)\r\n"
-              "  note: archived in C:\\Shop\\archiwum\\000001_2026-12-08_093102\r\n"
-              "  outcome: result 1\r\n"
-              "\r\n");
+              Pl("2026-12-08 09:31:05 koniec odczytu C:\\Sklep\\Dane\\remanent.txt\r\n"
+                            "  sterownik: zakończył pracę z kodem 3 po 2400 ms\r\n"
+                            "  wiersze: z inwentaryzatora 7, w pliku spisu 3, pominięte 4 (zła liczba pól 2, "
+                            "ilość „00000” 1, bez ilości 1)\r\n"
+                            "  spis z inwentaryzatora: w pliku spisu, kopia w "
+                            "C:\\Sklep\\archiwum\\000001_2026-12-08_093102\\inwin.txt\r\n"
+                            "  wynik: 1\r\n"
+                            "\r\n"));
 }
 
-struct EndCase {
-    DriverRun run;
-    const char* line;
-};
-
-TEST(OperationJournal, EveryWayADriverEndsIsNamed) {
-    const EndCase cases[] = {
-        {{DriverEnd::Ended, 0, 100}, "  driver: ended with exit code 0 after 100 ms\r\n"},
-        {{DriverEnd::CouldNotStart, 0, 0}, "  driver: could not be started\r\n"},
-        {{DriverEnd::TimedOut, 0, 60000}, "  driver: killed at its time-out after 60000 ms\r\n"},
+TEST(OperationJournal, EveryWayADriverEndsIsNamedWithTheSystemsReason) {
+    const platform::SystemError missing = platform::SystemErrorOfKind(platform::SystemError::Kind::NotFound);
+    const std::string reason = " (" + Pl("błąd systemu ") + std::to_string(missing.code) + ": " +
+                               platform::SystemErrorText(missing.code) + ")";
+    const struct {
+        DriverRun run;
+        std::string line;
+    } cases[] = {
+        {{DriverEnd::Ended, 0, 100, {}, {}}, Pl("  sterownik: zakończył pracę z kodem 0 po 100 ms\r\n")},
+        {{DriverEnd::CouldNotStart, 0, 0, missing, "C:\\Sklep\\232_read.exe"},
+         Pl("  sterownik: nie dał się uruchomić: C:\\Sklep\\232_read.exe") + reason + "\r\n"},
+        {{DriverEnd::CouldNotStart, 0, 0, missing, ""},
+         Pl("  sterownik: nie dał się uruchomić: Windows nie znajduje go w miejscach, w których szuka "
+                       "programów") +
+             reason + "\r\n"},
+        {{DriverEnd::TimedOut, 0, 60000, {}, {}},
+         Pl("  sterownik: przerwany po upływie czasu oczekiwania, po 60000 ms\r\n")},
     };
-    for (const EndCase& c : cases) {
+    for (const auto& c : cases) {
         OperationJournal journal = ImportEntry();
         journal.Driver(c.run);
         EXPECT_NE(journal.EndedText({2026, 12, 8, 9, 32, 0}).find(c.line), std::string::npos) << c.line;
     }
 }
 
-TEST(OperationJournal, AnErrorIsRecordedWithItsTextInWindows1250) {
+// A failed import says how many lines the terminal sent and where its count
+// waits; an export's lines carry no import reasons.
+TEST(OperationJournal, FailureSaysWhereTheCountWaitsAndWhy) {
     OperationJournal journal = ImportEntry();
-    const auto message = Cp1250("Nie udało się nawiązac połączenia !");
-    journal.Failure(std::string(message.view()));
+    journal.Lines() = ConversionCounts{5, 4, 1, 0, 0};
+    journal.TerminalCountWaitsIn("C:\\Sklep\\archiwum\\000001_2026-12-08_093102_niezaimportowany\\inwin.txt");
+    const platform::SystemError full = platform::SystemErrorOfKind(platform::SystemError::Kind::DiskFull);
+    journal.Failure("Cannot write file C:\\Sklep\\Dane\\remanent.txt", full);
     const std::string text = journal.EndedText({2026, 12, 8, 9, 32, 0});
-    EXPECT_NE(text.find("  outcome: error: " + std::string(message.view()) + "\r\n"), std::string::npos);
-    EXPECT_EQ(text.find("  driver:"), std::string::npos) << "no driver ran";
+    for (const std::string& line :
+         {Pl("  wiersze: z inwentaryzatora 5 (nie trafiły do pliku spisu)\r\n"),
+          Pl("  spis z inwentaryzatora: nie trafił do pliku spisu, czeka w "
+                        "C:\\Sklep\\archiwum\\000001_2026-12-08_093102_niezaimportowany\\inwin.txt\r\n"),
+          Pl("  błąd: Cannot write file C:\\Sklep\\Dane\\remanent.txt (błąd systemu ") +
+              std::to_string(full.code) + ": " + platform::SystemErrorText(full.code) + ")\r\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << "in\n" << text;
+    EXPECT_EQ(text.find("sterownik:"), std::string::npos) << "no driver ran";
+
+    OperationJournal exported({2026, 12, 8, 9, 31, 2}, DriverKind::Export, "C:\\Sklep\\Dane\\towary.txt");
+    exported.Lines() = ConversionCounts{3, 3, 0, 0, 0};
+    exported.Result(1);
+    EXPECT_NE(exported.EndedText({2026, 12, 8, 9, 32, 0})
+                  .find(Pl("  wiersze: w pliku towarów 3, w pliku dla inwentaryzatora 3\r\n")),
+              std::string::npos);
 }
 
 }  // namespace

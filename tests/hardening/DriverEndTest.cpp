@@ -13,6 +13,7 @@
 #include "ForcedEnd.h"
 #include "driver/DriverRunner.h"
 #include "resources/DriverSandbox.h"
+#include "support/StartedDriver.h"
 #include "resources/ProcessProbe.h"
 
 namespace iwv::test {
@@ -77,7 +78,7 @@ TEST_F(HardeningDriverEnd, CrashedDriverHasEnded) {
     sandbox_.SetBehaviour(DriverBehaviour{0, 0, false, true});
     // First what the system says about such a driver, to be sure it crashed.
     {
-        const auto process = platform::DriverProcess::Start("dlookup.exe inwout.txt", sandbox_.WorkDirectory());
+        const auto process = test::StartedDriver("dlookup.exe inwout.txt", sandbox_.WorkDirectory());
         ASSERT_TRUE(process);
         EXPECT_EQ(ExitCodeOnceEnded(*process), CrashExitCode());
     }

@@ -69,10 +69,12 @@ struct Station {
         disk.SetClock([this] { return time.milliseconds; });
         time.yieldOnPoll = false;
         time.files = &files;
-        time.startDriver = [this](const std::string&, const std::string&) {
+        time.startDriver = [this](const std::string&, const std::string&,
+                                  std::unique_ptr<platform::DriverProcess>& started) {
             driverRan = true;
             if (whenDriverRuns) whenDriverRuns();
-            return std::make_unique<InstantDriver>();
+            started = std::make_unique<InstantDriver>();
+            return platform::SystemError{};
         };
     }
 

@@ -17,6 +17,7 @@
 #include "import/StockCountImport.h"
 #include "support/FakeServices.h"
 #include "support/HostInstance.h"
+#include "support/Polish.h"
 
 namespace iwv::test {
 namespace {
@@ -31,9 +32,9 @@ TEST(HardeningKilledHost, LeavesTheStartOfTheImportInTheJournal) {
         RecordingHost host;
         host.answers["timeout"] = "1 min";
         FakeServices fake;
-        fake.startDriver = [](const std::string&, const std::string&) -> std::unique_ptr<platform::DriverProcess> {
+        fake.startDriver = [](const std::string&, const std::string&, std::unique_ptr<platform::DriverProcess>&) {
             KillFromOutside(static_cast<unsigned long>(::getpid()));
-            return nullptr;
+            return platform::SystemErrorOfKind(platform::SystemError::Kind::NotFound);
         };
         const OperationServices services = fake.Services();
         ImportStockCount(InstanceOf(host), 1, dataPath.c_str(), services);
@@ -41,9 +42,9 @@ TEST(HardeningKilledHost, LeavesTheStartOfTheImportInTheJournal) {
 
     ASSERT_TRUE(result.crashed) << "the host was not killed";
     const std::string journal = ReadBytes(dir.Path() / "Shop" / "iwvestra.log");
-    EXPECT_EQ(journal.rfind("2026-12-08 09:31:02 import started " + dataPath + "\r\n", 0), 0u) << journal;
-    EXPECT_NE(journal.find("  command line: 232_read.exe inwin.txt\r\n\r\n"), std::string::npos) << journal;
-    EXPECT_EQ(journal.find(" import ended "), std::string::npos) << journal;
+    EXPECT_EQ(journal.rfind(Pl("2026-12-08 09:31:02 początek odczytu ") + dataPath + "\r\n", 0), 0u) << journal;
+    EXPECT_NE(journal.find("  polecenie: 232_read.exe inwin.txt\r\n\r\n"), std::string::npos) << journal;
+    EXPECT_EQ(journal.find(" koniec odczytu "), std::string::npos) << journal;
     EXPECT_EQ(ReadBytes(dir.Path() / "Shop" / "Data" / "remanent.txt"), "INW;1;1000\r\n");
 }
 

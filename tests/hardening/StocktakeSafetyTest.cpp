@@ -15,6 +15,7 @@
 #include "support/PluginEntryPoints.h"
 #include "ReadOnlyFile.h"
 #include "StocktakeShop.h"
+#include "support/Polish.h"
 
 namespace iwv::test {
 namespace {
@@ -66,21 +67,21 @@ TEST_F(HardeningStocktake, ExportAndImportEachJournalTheirStartAndTheirEnd) {
     ASSERT_EQ(host_->Import(CountPath(), 2).value, 1);
 
     const std::string journal = ReadBytes(Work() / "iwvestra.log");
-    const std::size_t importAt = journal.find(" import started " + CountPath() + "\r\n");
+    const std::size_t importAt = journal.find(Pl(" początek odczytu ") + CountPath() + "\r\n");
     ASSERT_NE(importAt, std::string::npos) << journal;
     const std::string exportEntries = journal.substr(0, importAt);
     const std::string importEntries = journal.substr(importAt);
     for (const std::string& line :
-         {" export started " + GoodsPath() + "\r\n",
-          std::string("  settings: port COM2, baud 9600, timeout 1 min, dlugosc 20 liter, cena Cena det\r\n"),
-          std::string("  command line: dlookup.exe inwout.txt,2,5\r\n\r\n"), " export ended " + GoodsPath() + "\r\n",
-          std::string("  driver: ended with exit code 0 after "), std::string("  outcome: result 1\r\n\r\n")})
+         {Pl(" początek wysyłki ") + GoodsPath() + "\r\n", std::string("  wtyczka: IWVestra "),
+          std::string("  ustawienia: port COM2, baud 9600, timeout 1 min, dlugosc 20 liter, cena Cena det\r\n"),
+          std::string("  polecenie: dlookup.exe inwout.txt,2,5\r\n\r\n"), Pl(" koniec wysyłki ") + GoodsPath() + "\r\n",
+          Pl("  sterownik: zakończył pracę z kodem 0 po "), std::string("  wynik: 1\r\n\r\n")})
         EXPECT_NE(exportEntries.find(line), std::string::npos) << line << " in\n" << exportEntries;
     for (const std::string& line :
-         {std::string("  settings: port COM2, baud 9600, timeout 1 min\r\n"),
-          std::string("  command line: 232_read.exe inwin.txt,2,5\r\n\r\n"), " import ended " + CountPath() + "\r\n",
-          std::string("  driver: ended with exit code 0 after "), std::string("  note: archived in "),
-          std::string("  outcome: result 1\r\n\r\n")})
+         {std::string("  ustawienia: port COM2, baud 9600, timeout 1 min\r\n"),
+          std::string("  polecenie: 232_read.exe inwin.txt,2,5\r\n\r\n"), Pl(" koniec odczytu ") + CountPath() + "\r\n",
+          Pl("  sterownik: zakończył pracę z kodem 0 po "), Pl("  spis z inwentaryzatora: w pliku spisu, kopia w "),
+          std::string("  wynik: 1\r\n\r\n")})
         EXPECT_NE(importEntries.find(line), std::string::npos) << line << " in\n" << importEntries;
     EXPECT_EQ(journal.find("\n\n"), std::string::npos) << "every line ends with CR LF";
 }

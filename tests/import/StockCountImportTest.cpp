@@ -9,6 +9,7 @@
 
 #include "support/ErrorOf.h"
 #include "support/OperationFixture.h"
+#include "support/Polish.h"
 #include "import/StockCountImport.h"
 
 namespace iwv::test {
@@ -25,14 +26,16 @@ TEST_F(StockCountImportTest, ReplacesTheCountFileWithTheTerminalsCount) {
     EXPECT_EQ(Summary(), (std::vector<std::string>{"GetParameterValue:port", "GetParameterValue:baud",
                                                    "GetParameterValue:timeout", "ShowStatus:" + Status()}));
     EXPECT_EQ(fake_.Pauses(), (std::vector<unsigned>{1000, 2000}));
-    EXPECT_TRUE(InOrder(JournalText(), {"2026-12-08 09:31:02 import started " + DataPath("remanent.txt") + "\r\n",
-                                        "  settings: port COM2, baud 9600, timeout 1 min\r\n",
-                                        "  command line: 232_read.exe inwin.txt,2,5\r\n\r\n",
-                                        "2026-12-08 09:31:02 import ended " + DataPath("remanent.txt") + "\r\n",
-                                        "  driver: ended with exit code 0 after ",
-                                        "  lines: read 3, written 2, skipped 1 (wrong number of fields 0, quantity "
-                                        "\"00000\" 1, no value 0)\r\n",
-                                        "  note: archived in ", "  outcome: result 1\r\n\r\n"}));
+    EXPECT_TRUE(InOrder(JournalText(), {Pl("2026-12-08 09:31:02 początek odczytu ") + DataPath("remanent.txt") + "\r\n",
+                                        "  ustawienia: port COM2, baud 9600, timeout 1 min\r\n",
+                                        "  polecenie: 232_read.exe inwin.txt,2,5\r\n\r\n",
+                                        "2026-12-08 09:31:02 koniec odczytu " + DataPath("remanent.txt") + "\r\n",
+                                        Pl("  sterownik: zakończył pracę z kodem 0 po "),
+                                        Pl("  wiersze: z inwentaryzatora 3, w pliku spisu 2, pominięte 1 (zła liczba pól 0, ilość "
+                                           "„00000” 1, bez ilości 0)\r\n"),
+                                        "  spis z inwentaryzatora: w pliku spisu, kopia w " + dir_.Path().string() +
+                                            "\\Shop\\archiwum\\000001_2026-12-08_093102\\inwin.txt\r\n",
+                                        "  wynik: 1\r\n\r\n"}));
 }
 
 // A count an earlier import never imported is neither taken for this one's
@@ -45,8 +48,9 @@ TEST_F(StockCountImportTest, EarlierTerminalDataIsSetAsideNeverTakenForANewCount
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
     EXPECT_FALSE(std::filesystem::exists(Shop() / "inwin.txt"));
     EXPECT_EQ(ReadBytes(Shop() / "archiwum" / "000001_2026-12-08_093102_niezaimportowany" / "inwin.txt"), "77,99\r\n");
-    EXPECT_TRUE(InOrder(JournalText(), {"  note: an earlier terminal count, never imported, was set aside in ",
-                                        "  note: the driver left no "}));
+    EXPECT_TRUE(InOrder(JournalText(), {Pl("  spis z inwentaryzatora: sterownik nie zostawił pliku "),
+                                        Pl("  uwaga: wcześniejszy spis z inwentaryzatora, nigdy nie zaimportowany, "
+                                           "przeniesiono do ")}));
 }
 
 TEST_F(StockCountImportTest, StaleTerminalDataThatCannotBeDeletedStopsTheImportBeforeTheDriver) {
@@ -60,7 +64,7 @@ TEST_F(StockCountImportTest, StaleTerminalDataThatCannotBeDeletedStopsTheImportB
               "Cannot create file " + terminalDataFile);
     EXPECT_EQ(ReadBytes(DataFile("remanent.txt")), "INW;77;1000\r\n");
     EXPECT_EQ(fake_.sleeps, std::vector<unsigned>{1000});  // no transmission pause, no driver
-    EXPECT_NE(JournalText().find("  outcome: error: Cannot create file " + terminalDataFile + "\r\n"),
+    EXPECT_NE(JournalText().find(Pl("  błąd: Cannot create file ") + terminalDataFile + Pl(" (błąd systemu ")),
               std::string::npos)
         << JournalText();
 }
@@ -70,8 +74,9 @@ TEST_F(StockCountImportTest, DriverKilledAtItsTimeOutIsJournaledWithTheError) {
     const std::string message(Cp1250("Nie udało się nawiązac połączenia !").view());
     EXPECT_EQ(ErrorOf([&] { ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()); }), message);
     const std::string journal = JournalText();
-    EXPECT_NE(journal.find("  driver: killed at its time-out after 60000 ms\r\n"), std::string::npos) << journal;
-    EXPECT_NE(journal.find("  outcome: error: " + message + "\r\n"), std::string::npos) << journal;
+    EXPECT_NE(journal.find(Pl("  sterownik: przerwany po upływie czasu oczekiwania, po 60000 ms\r\n")), std::string::npos)
+        << journal;
+    EXPECT_NE(journal.find(Pl("  błąd: ") + message + "\r\n"), std::string::npos) << journal;
 }
 
 // The journal holds an operation's start on disk before the driver runs, so
@@ -79,29 +84,29 @@ TEST_F(StockCountImportTest, DriverKilledAtItsTimeOutIsJournaledWithTheError) {
 // entry of its own.
 TEST_F(StockCountImportTest, TheJournalSaysAnImportStartedBeforeItsDriverRuns) {
     std::string atDriverStart;
-    fake_.startDriver = [&](const std::string& commandLine, const std::string& directory) {
+    fake_.startDriver = [&](const std::string& commandLine, const std::string& directory,
+                            std::unique_ptr<platform::DriverProcess>& started) {
         atDriverStart = JournalText();
-        return platform::DriverProcess::Start(commandLine, directory);
+        return platform::DriverProcess::Start(commandLine, directory, started);
     };
     ASSERT_EQ(ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()), 1);
-    for (const std::string& line : {"2026-12-08 09:31:02 import started " + DataPath("remanent.txt") + "\r\n",
-                                    std::string("  settings: port COM2, baud 9600, timeout 1 min\r\n"),
-                                    std::string("  command line: 232_read.exe inwin.txt,2,5\r\n")})
+    for (const std::string& line : {Pl("2026-12-08 09:31:02 początek odczytu ") + DataPath("remanent.txt") + "\r\n",
+                                    std::string("  ustawienia: port COM2, baud 9600, timeout 1 min\r\n"),
+                                    std::string("  polecenie: 232_read.exe inwin.txt,2,5\r\n")})
         EXPECT_NE(atDriverStart.find(line), std::string::npos) << line << " in\n" << atDriverStart;
-    EXPECT_EQ(atDriverStart.find("  outcome:"), std::string::npos) << atDriverStart;
+    EXPECT_EQ(atDriverStart.find("  wynik:"), std::string::npos) << atDriverStart;
     const std::string journal = JournalText();
     EXPECT_EQ(journal.rfind(atDriverStart, 0), 0u) << journal;
-    EXPECT_NE(journal.find(" import ended " + DataPath("remanent.txt") + "\r\n", atDriverStart.size()),
+    EXPECT_NE(journal.find(" koniec odczytu " + DataPath("remanent.txt") + "\r\n", atDriverStart.size()),
               std::string::npos)
         << journal;
 }
 
 TEST_F(StockCountImportTest, RunningOutOfMemoryIsJournaledAndGoesOnToTheHost) {
-    fake_.startDriver = [](const std::string&, const std::string&) -> std::unique_ptr<platform::DriverProcess> {
-        throw std::bad_alloc();
-    };
+    fake_.startDriver = [](const std::string&, const std::string&,
+                           std::unique_ptr<platform::DriverProcess>&) -> platform::SystemError { throw std::bad_alloc(); };
     EXPECT_THROW(ImportStockCount(Instance(), 1, DataPath("remanent.txt").c_str(), Services()), std::bad_alloc);
-    EXPECT_NE(JournalText().find("  outcome: error: Out of memory\r\n"), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find(Pl("  błąd: Brak pamięci\r\n")), std::string::npos) << JournalText();
 }
 
 TEST_F(StockCountImportTest, DriverThatCannotStartLeavesTheCountFile) {
@@ -143,7 +148,8 @@ TEST_F(StockCountArchiveTest, TheCountReplacedCanBeRecoveredEvenAfterASecondImpo
     EXPECT_EQ(ReadBytes(Archive() / "000001_2026-12-08_093102" / "inwin.txt"), "77,1.5\r\n");
     EXPECT_EQ(ReadBytes(Archive() / "000002_2026-12-08_093102" / "remanent.txt"), "INW;77;1500\r\n");
     EXPECT_EQ(ReadBytes(Archive() / "000002_2026-12-08_093102" / "inwin.txt"), "78,2\r\n");
-    EXPECT_NE(JournalText().find("  note: archived in " + dir_.Path().string() + "\\Shop\\archiwum\\000002_2026-12-08_093102\r\n"),
+    EXPECT_NE(JournalText().find("kopia w " + dir_.Path().string() +
+                                 "\\Shop\\archiwum\\000002_2026-12-08_093102\\inwin.txt\r\n"),
               std::string::npos)
         << JournalText();
 }
@@ -200,18 +206,21 @@ TEST_F(StockCountArchiveTest, AFailedImportLeavesItsCountMarkedAsNotImported) {
     EXPECT_EQ(message, "Cannot create file " + DataPath("remanent.txt"));
     ASSERT_EQ(Archived(), std::vector<std::string>{"000001_2026-12-08_093102_niezaimportowany"});
     EXPECT_EQ(ReadBytes(Archive() / Archived()[0] / "inwin.txt"), "77,1.5\r\n");
-    EXPECT_TRUE(InOrder(JournalText(), {"  terminal count: " + dir_.Path().string() +
+    EXPECT_TRUE(InOrder(JournalText(), {Pl("  wiersze: z inwentaryzatora 1 (nie trafiły do pliku spisu)\r\n"),
+                                        Pl("  spis z inwentaryzatora: nie trafił do pliku spisu, czeka w ") +
+                                            dir_.Path().string() +
                                             "\\Shop\\archiwum\\000001_2026-12-08_093102_niezaimportowany\\inwin.txt\r\n",
-                                        "  outcome: error: " + message + "\r\n"}));
+                                        Pl("  błąd: ") + message + Pl(" (błąd systemu ")}));
 }
 
-// The archive's folders of every import so far, by the path the journal gave.
+// The archive's folders of every import so far, by the path the journal gave
+// for the terminal's count.
 std::vector<std::string> ArchivedIn(const std::string& journal) {
-    static const std::string kNote = "  note: archived in ";
+    static const std::string kCopy = "  spis z inwentaryzatora: w pliku spisu, kopia w ";
     std::vector<std::string> directories;
-    for (std::size_t at = journal.find(kNote); at != std::string::npos; at = journal.find(kNote, at + 1)) {
-        const std::size_t from = at + kNote.size();
-        directories.push_back(journal.substr(from, journal.find("\r\n", from) - from));
+    for (std::size_t at = journal.find(kCopy); at != std::string::npos; at = journal.find(kCopy, at + 1)) {
+        const std::size_t from = at + kCopy.size();
+        directories.push_back(journal.substr(from, journal.find("\\inwin.txt\r\n", from) - from));
     }
     return directories;
 }

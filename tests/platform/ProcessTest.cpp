@@ -8,6 +8,7 @@
 #include "platform/Process.h"
 #include "resources/DriverSandbox.h"
 #include "resources/ProcessProbe.h"
+#include "support/StartedDriver.h"
 
 namespace iwv::platform {
 namespace {
@@ -38,7 +39,7 @@ TEST(ProcessTest, ReportsTheDriversExitCodeOnceEnded) {
     DriverSandbox sandbox;
     for (const std::uint32_t exitCode : {0u, 1u, 7u, 255u}) {
         sandbox.SetBehaviour(DriverBehaviour{exitCode, 0, false});
-        const auto process = DriverProcess::Start("dlookup.exe inwout.txt", sandbox.WorkDirectory());
+        const auto process = test::StartedDriver("dlookup.exe inwout.txt", sandbox.WorkDirectory());
         ASSERT_TRUE(process);
         EXPECT_EQ(AwaitExit(*process), exitCode);
         // Read again, the code stays.
@@ -48,7 +49,7 @@ TEST(ProcessTest, ReportsTheDriversExitCodeOnceEnded) {
 
 TEST(ProcessTest, EndedDriverLeavesNoProcessBehind) {
     DriverSandbox sandbox;
-    const auto process = DriverProcess::Start("232_read.exe inwin.txt", sandbox.WorkDirectory());
+    const auto process = test::StartedDriver("232_read.exe inwin.txt", sandbox.WorkDirectory());
     ASSERT_TRUE(process);
     const unsigned long pid = RecordedPid(sandbox);
     ASSERT_NE(pid, 0u);
@@ -58,7 +59,7 @@ TEST(ProcessTest, EndedDriverLeavesNoProcessBehind) {
 
 TEST(ProcessTest, KillEndsARunningDriver) {
     DriverSandbox sandbox(DriverBehaviour{0, 0, true});
-    const auto process = DriverProcess::Start("dlookup.exe inwout.txt", sandbox.WorkDirectory());
+    const auto process = test::StartedDriver("dlookup.exe inwout.txt", sandbox.WorkDirectory());
     ASSERT_TRUE(process);
     const unsigned long pid = RecordedPid(sandbox);
     ASSERT_NE(pid, 0u);
@@ -71,7 +72,7 @@ TEST(ProcessTest, KillEndsARunningDriver) {
 
 TEST(ProcessTest, DroppingARunningDriverKillsIt) {
     DriverSandbox sandbox(DriverBehaviour{0, 0, true});
-    auto process = DriverProcess::Start("dlookup.exe inwout.txt", sandbox.WorkDirectory());
+    auto process = test::StartedDriver("dlookup.exe inwout.txt", sandbox.WorkDirectory());
     ASSERT_TRUE(process);
     const unsigned long pid = RecordedPid(sandbox);
     ASSERT_NE(pid, 0u);
@@ -83,10 +84,15 @@ TEST(ProcessTest, RefusesWhatCannotBeStarted) {
     DriverSandbox sandbox;
     test::WriteBytes(sandbox.Bin() / "broken.exe", "not a program\r\n");
     std::filesystem::permissions(sandbox.Bin() / "broken.exe", std::filesystem::perms::owner_all);
-    EXPECT_FALSE(DriverProcess::Start("iwv_no_such_driver.exe inwout.txt", sandbox.WorkDirectory()));
-    EXPECT_FALSE(DriverProcess::Start("broken.exe inwout.txt", sandbox.WorkDirectory()));
-    EXPECT_FALSE(DriverProcess::Start("dlookup.exe inwout.txt", (sandbox.Work() / "missing").string()));
-    EXPECT_FALSE(DriverProcess::Start("", sandbox.WorkDirectory()));
+    std::unique_ptr<DriverProcess> process;
+    // The system's own error says why: no such program, no such folder.
+    EXPECT_TRUE(DriverProcess::Start("iwv_no_such_driver.exe inwout.txt", sandbox.WorkDirectory(), process)
+                    .Is(SystemError::Kind::NotFound));
+    EXPECT_TRUE(DriverProcess::Start("broken.exe inwout.txt", sandbox.WorkDirectory(), process));
+    EXPECT_TRUE(DriverProcess::Start("dlookup.exe inwout.txt", (sandbox.Work() / "missing").string(), process)
+                    .Is(SystemError::Kind::NotFound));
+    EXPECT_TRUE(DriverProcess::Start("", sandbox.WorkDirectory(), process));
+    EXPECT_FALSE(process);
     EXPECT_FALSE(sandbox.Record());
 }
 

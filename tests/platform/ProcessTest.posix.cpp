@@ -9,6 +9,7 @@
 #include "platform/Process.h"
 #include "resources/DriverSandbox.h"
 #include "resources/ScopedEnvironment.h"
+#include "support/StartedDriver.h"
 
 namespace iwv::platform {
 namespace {
@@ -19,12 +20,12 @@ using test::DriverSandbox;
 
 TEST(PosixProcessTest, EmptyWorkDirectoryIsRefused) {
     DriverSandbox sandbox;
-    EXPECT_FALSE(DriverProcess::Start("dlookup.exe inwout.txt", ""));
+    EXPECT_FALSE(test::StartedDriver("dlookup.exe inwout.txt", ""));
 }
 
 TEST(PosixProcessTest, DriverEndedBySignalReportsShellStyleCode) {
     DriverSandbox sandbox(DriverBehaviour{0, 0, true});
-    const auto process = DriverProcess::Start("dlookup.exe inwout.txt", sandbox.WorkDirectory());
+    const auto process = test::StartedDriver("dlookup.exe inwout.txt", sandbox.WorkDirectory());
     ASSERT_TRUE(process);
     const auto record = sandbox.AwaitRecord(std::chrono::seconds(20));
     ASSERT_TRUE(record);
@@ -46,7 +47,7 @@ TEST(PosixProcessTest, ProgramOnRelativePathEntryRunsFromTheWorkDirectory) {
     {
         test::ScopedEnvironment path("PATH", "bin");
         EXPECT_EQ(fs::path(FindProgram("dlookup.exe")), sandbox.Bin() / "dlookup.exe");
-        const auto process = DriverProcess::Start("dlookup.exe inwout.txt", sandbox.WorkDirectory());
+        const auto process = test::StartedDriver("dlookup.exe inwout.txt", sandbox.WorkDirectory());
         EXPECT_TRUE(process);
         EXPECT_TRUE(sandbox.AwaitRecord(std::chrono::seconds(20)));
     }

@@ -6,7 +6,7 @@
 #include "plugin/ExpectedTexts.h"
 #include "plugin/HostBuffer.h"
 #include "plugin/IwvestraDll.windows.h"
-#include "plugin/LibraryVersion.h"
+#include "common/LibraryVersion.h"
 
 namespace {
 

@@ -48,8 +48,9 @@ public:
             },
             [this] { return milliseconds; },
             [this] { return now; },
-            [this](const std::string& commandLine, const std::string& directory) {
-                return startDriver(commandLine, directory);
+            [this](const std::string& commandLine, const std::string& directory,
+                   std::unique_ptr<platform::DriverProcess>& started) {
+                return startDriver(commandLine, directory, started);
             },
             files,
         };

@@ -8,7 +8,7 @@
 
 #include "Command.h"
 #include "common/Error.h"
-#include "plugin/LibraryVersion.h"
+#include "common/LibraryVersion.h"
 
 namespace iwv::cli {
 namespace {
