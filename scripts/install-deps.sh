@@ -32,17 +32,27 @@ have_cmd dd || need+=(coreutils)
 have_cmd llvm-dlltool || need+=(llvm)
 have_cmd osslsigncode || need+=(osslsigncode)
 have_cmd openssl || need+=(openssl)
+# The technician's tests run Wine as a Polish Windows (code page 1250), which
+# takes the Polish locale on the Linux side too.
+[ -f /usr/share/i18n/locales/pl_PL ] || need+=(locales)
+have_cmd setpriv || need+=(util-linux)
+have_cmd useradd || need+=(passwd)
+have_polish() { locale -a 2>/dev/null | grep -qix 'pl_PL.utf8'; }
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+make_polish() { have_polish || $sudo localedef -i pl_PL -f UTF-8 pl_PL.UTF-8 || true; }
 
 if [ ${#need[@]} -eq 0 ]; then
+  make_polish
   exit 0
 fi
 
 echo "Installing: ${need[*]}"
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
 if [[ " ${need[*]} " == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq "${need[@]}" >/dev/null
+make_polish

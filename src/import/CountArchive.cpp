@@ -72,10 +72,10 @@ std::string Stamp(const platform::LocalTime& t) {
 CountArchive::CountArchive(platform::FileSystem& files, const std::string& workDirectory)
     : files_(files), root_(WorkFilePath(workDirectory, "archiwum")) {}
 
-std::size_t CountArchive::Count() const {
-    const std::vector<ArchivedFolder> folders = Folders();
-    return static_cast<std::size_t>(
-        std::count_if(folders.begin(), folders.end(), [](const ArchivedFolder& folder) { return folder.imported; }));
+CountArchive::Tally CountArchive::Count() const {
+    Tally tally;
+    for (const ArchivedFolder& folder : Folders()) ++(folder.imported ? tally.imported : tally.notImported);
+    return tally;
 }
 
 std::vector<CountArchive::ArchivedFolder> CountArchive::Folders() const {

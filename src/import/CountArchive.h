@@ -41,8 +41,12 @@ public:
     // Removes the oldest imported folders beyond kKept.
     void RemoveOldest() const;
 
-    // The imports archived.
-    std::size_t Count() const;
+    // The folders the archive holds: of counts imported, of counts not.
+    struct Tally {
+        std::size_t imported = 0;
+        std::size_t notImported = 0;
+    };
+    Tally Count() const;
     const std::string& Path() const { return root_; }
 
 private:

@@ -95,7 +95,8 @@ TEST_P(CountArchivePrune, KeepsTheFiftyArchivedLastAndNothingElseIsTouched) {
     EXPECT_EQ(ReadBytes(archive / c.added / "inwin.txt"), "77,1.5\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "inwin.txt")) << "moved, not copied";
     EXPECT_FALSE(std::filesystem::exists(archive / c.removed));
-    EXPECT_EQ(counts.Count(), CountArchive::kKept);
+    EXPECT_EQ(counts.Count().imported, CountArchive::kKept);
+    EXPECT_EQ(counts.Count().notImported, 1u);
     for (const std::string& other : others) EXPECT_TRUE(std::filesystem::exists(archive / other)) << other;
 }
 
@@ -125,7 +126,8 @@ TEST(CountArchive, FolderStaysOnlyWhereTheTerminalsCountWent) {
         entry.TakeTerminalData(dir.File("inwin.txt"), [](unsigned) {});
     }
     EXPECT_EQ(EntryNames(dir.Path() / "archiwum"), std::vector<std::string>{"000001_2026-12-08_093102_niezaimportowany"});
-    EXPECT_EQ(archive.Count(), 0u);
+    EXPECT_EQ(archive.Count().imported, 0u);
+    EXPECT_EQ(archive.Count().notImported, 1u);
 }
 
 }  // namespace

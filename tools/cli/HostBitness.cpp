@@ -4,18 +4,15 @@
 #include <array>
 #include <cctype>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
+#include <memory>
 #include <set>
 
 namespace iwv::cli {
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr std::uint32_t kMachineI386 = 0x014C;
 constexpr std::uint32_t kMachineAmd64 = 0x8664;
-constexpr std::streamoff kPeOffsetField = 0x3C;
+constexpr std::uint64_t kPeOffsetField = 0x3C;
 
 std::string Lower(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -37,54 +34,40 @@ std::uint32_t Little(const unsigned char* bytes, int count) {
     return value;
 }
 
-bool ReadAt(std::ifstream& file, std::streamoff offset, unsigned char* bytes, std::streamsize count) {
-    file.seekg(offset);
-    return static_cast<bool>(file.read(reinterpret_cast<char*>(bytes), count));
+bool ReadAt(platform::ReadableFile& file, std::uint64_t offset, unsigned char* bytes, std::size_t count) {
+    std::size_t read = 0;
+    return !file.ReadAt(offset, reinterpret_cast<char*>(bytes), count, read) && read == count;
 }
-
-std::string Bits(int bits) { return std::to_string(bits) + "-bit"; }
 
 }  // namespace
 
-int ImageBits(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+int ImageBits(platform::FileSystem& files, const std::string& path) {
+    std::unique_ptr<platform::ReadableFile> file;
+    if (files.OpenForReading(path, platform::FileSystem::Sharing::AllowAll, file)) return 0;
     std::array<unsigned char, 6> bytes{};
-    if (!ReadAt(file, 0, bytes.data(), 2) || bytes[0] != 'M' || bytes[1] != 'Z') return 0;
-    if (!ReadAt(file, kPeOffsetField, bytes.data(), 4)) return 0;
-    const std::streamoff pe = Little(bytes.data(), 4);
-    if (!ReadAt(file, pe, bytes.data(), 6) || bytes[0] != 'P' || bytes[1] != 'E' || bytes[2] != 0 || bytes[3] != 0)
+    if (!ReadAt(*file, 0, bytes.data(), 2) || bytes[0] != 'M' || bytes[1] != 'Z') return 0;
+    if (!ReadAt(*file, kPeOffsetField, bytes.data(), 4)) return 0;
+    const std::uint64_t pe = Little(bytes.data(), 4);
+    if (!ReadAt(*file, pe, bytes.data(), 6) || bytes[0] != 'P' || bytes[1] != 'E' || bytes[2] != 0 || bytes[3] != 0)
         return 0;
     switch (Little(bytes.data() + 4, 2)) {
-        case kMachineI386:
-            return 32;
-        case kMachineAmd64:
-            return 64;
-        default:
-            return 0;
+        case kMachineI386: return 32;
+        case kMachineAmd64: return 64;
+        default: return 0;
     }
 }
 
-HostProgram FindHostProgram(const std::string& folder, const std::string& named) {
-    if (!named.empty()) {
-        const int bits = ImageBits(named);
-        return {named + (bits ? ", " + Bits(bits) : " is no 32-bit or 64-bit Windows program"), bits};
+std::vector<Program> HostCandidates(platform::FileSystem& files, const std::string& folder) {
+    std::vector<platform::DirectoryEntry> entries;
+    files.List(folder, entries);
+    std::vector<Program> programs;
+    for (const platform::DirectoryEntry& entry : entries) {
+        if (entry.directory || !MayBeHost(entry.name)) continue;
+        const int bits = ImageBits(files, folder + "\\" + entry.name);
+        if (bits != 0) programs.push_back({entry.name, bits});
     }
-    std::set<int> kinds;
-    std::set<std::string> found;  // sorted, whatever order the folder lists
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
-        if (!MayBeHost(name)) continue;
-        const int bits = ImageBits(entry.path().string());
-        if (bits == 0) continue;
-        kinds.insert(bits);
-        found.insert(name + " " + Bits(bits));
-    }
-    std::string names;
-    for (const std::string& program : found) names += (names.empty() ? "" : ", ") + program;
-    if (kinds.empty()) return {"none in this folder; name it with --host", 0};
-    if (kinds.size() > 1) return {names + "; name the host with --host", 0};
-    return {names, *kinds.begin()};
+    std::sort(programs.begin(), programs.end(), [](const Program& a, const Program& b) { return a.name < b.name; });
+    return programs;
 }
 
 }  // namespace iwv::cli

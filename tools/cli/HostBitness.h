@@ -1,19 +1,24 @@
 #pragma once
 
 #include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
 
 namespace iwv::cli {
 
 // The word size a Windows program or DLL is built for, read from its PE
 // header: 32 for x86, 64 for x64, 0 for a file that is neither or unreadable.
-int ImageBits(const std::string& path);
+int ImageBits(platform::FileSystem& files, const std::string& path);
 
-// The host program of a folder: the one named, or else the only kind of
-// Windows program in the folder besides this kit's tools and the drivers.
-struct HostProgram {
-    std::string description;  // "Sklep.exe, 32-bit", or why none was chosen
-    int bits = 0;             // 0 when there is no single answer
+// A Windows program in a folder, by its name in the system's code page.
+struct Program {
+    std::string name;
+    int bits = 0;
 };
-HostProgram FindHostProgram(const std::string& folder, const std::string& named);
+
+// The programs of a folder that may be a host, sorted by name: every 32-bit
+// or 64-bit .exe but this kit's tools and the drivers.
+std::vector<Program> HostCandidates(platform::FileSystem& files, const std::string& folder);
 
 }  // namespace iwv::cli
