@@ -13,8 +13,26 @@
 kit=$(cd "$(dirname "$0")/.." && pwd)/../shared/qemu32
 shim=/usr/local/lib/qemu-wine/lib/i386-linux-gnu/qemu-wine-fix.so
 
+# Whether process $1 is this one or one of its ancestors.
+ancestor() {
+  pid=$$
+  while [ "$pid" -gt 1 ] 2>/dev/null; do
+    [ "$pid" = "$1" ] && return 0
+    pid=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | cut -d' ' -f2) || return 1
+  done
+  return 1
+}
+
+# The answer of an outer wine32.sh, which exported it for the command it runs:
+# trusted only from inside that command, and only as one of its two answers.
+# A value left in the environment by anything else is worked out anew.
+inherited() {
+  case ${IWV_WINE32:-} in native | emulated) ;; *) return 1 ;; esac
+  [ -n "${IWV_WINE32_BY:-}" ] && ancestor "$IWV_WINE32_BY"
+}
+
 way() {
-  if [ -n "${IWV_WINE32:-}" ]; then
+  if inherited; then
     echo "$IWV_WINE32"
   elif [ ! -x /usr/lib/wine/wine ]; then
     echo "Wine's 32-bit part (wine32:i386) is not installed" >&2
@@ -37,9 +55,13 @@ if [ "${1:-}" = --way ]; then
   echo "$chosen"
   exit 0
 fi
-outer=${IWV_WINE32:-}
+nested=false
+inherited && nested=true
 export IWV_WINE32="$chosen"
-if [ "$chosen" = emulated ] && [ -z "$outer" ]; then
-  exec "$kit/with-qemu-i386.sh" "$@"
+if ! $nested; then
+  # exec keeps this process's id for the command, whose wine32.sh calls
+  # find it among their ancestors.
+  export IWV_WINE32_BY=$$
+  [ "$chosen" = emulated ] && exec "$kit/with-qemu-i386.sh" "$@"
 fi
 exec "$@"
