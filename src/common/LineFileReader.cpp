@@ -9,7 +9,8 @@ LineFileReader::LineFileReader(platform::FileSystem& files, std::string path) : 
     if (const platform::SystemError error =
             files.OpenForReading(path_, platform::FileSystem::Sharing::RefuseWriters, file_))
         throw Error(std::string(text::kCannotOpen) + path_, error);
-    block_.reset(new char[kBlockBytes]);
+    // Zeroed once, so that the slack past any block is always readable.
+    block_.reset(new char[kBlockBytes + kSlack]());
 }
 
 LineFileReader::~LineFileReader() = default;

@@ -22,6 +22,9 @@ namespace iwv {
 class LineFileReader {
 public:
     static constexpr std::size_t kBlockBytes = platform::kFileBlockBytes;
+    // Readable bytes past every block, so that copies of a line's fields
+    // may read 16 bytes at a time.
+    static constexpr std::size_t kSlack = 16;
 
     // Throws Error "Cannot open file <path>".
     LineFileReader(platform::FileSystem& files, std::string path);

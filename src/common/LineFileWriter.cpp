@@ -1,9 +1,12 @@
 #include "common/LineFileWriter.h"
 
+#include "common/Error.h"
+#include "common/Texts.h"
+
 namespace iwv {
 
 LineFileWriter::LineFileWriter(platform::FileSystem& files, ReplacementTarget target)
-    : files_(files), target_(std::move(target)), block_(new char[kBlockBytes]) {}
+    : files_(files), target_(std::move(target)), block_(new char[kRoom]) {}
 
 LineFileWriter::~LineFileWriter() = default;
 
@@ -16,6 +19,10 @@ void LineFileWriter::AppendLong(std::string_view bytes) {
         return;
     }
     File().Write(bytes.data(), bytes.size());
+}
+
+void LineFileWriter::Oversized() const {
+    throw Error(std::string(text::kCannotWrite) + target_.path);
 }
 
 void LineFileWriter::Flush() {

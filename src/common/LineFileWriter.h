@@ -45,6 +45,25 @@ public:
         Append(std::string_view("\r\n", 2));
         ++lines_;
     }
+
+    // Room for a whole line of at most `most` bytes and kSlack more, which
+    // copies of kSlack bytes at a time may write past its end: the block
+    // always has it, as it goes to disk once it holds a block's worth. A line
+    // so built needs no check per piece. Throws Error "Cannot write file
+    // <path>" for a line longer than kLongestLine, which would not fit.
+    static constexpr std::size_t kSlack = 16;
+    // A line of a whole block, and what a conversion adds to one.
+    static constexpr std::size_t kLongestLine = kBlockBytes + 64;
+    char* Reserve(std::size_t most) {
+        if (most > kLongestLine) Oversized();
+        return block_.get() + used_;
+    }
+    // Ends the line built in the room Reserve gave, up to end.
+    void EndLineAt(const char* end) {
+        used_ = static_cast<std::size_t>(end - block_.get());
+        ++lines_;
+        if (used_ >= kBlockBytes) Flush();
+    }
     // The lines ended so far.
     std::uint64_t Lines() const { return lines_; }
 
@@ -69,8 +88,12 @@ private:
             std::memcpy(to, from, size);
         }
     }
+    // A block, and room past it for a whole line and its slack.
+    static constexpr std::size_t kRoom = kBlockBytes + kLongestLine + kSlack;
+
     void AppendLong(std::string_view bytes);
     void Flush();
+    [[noreturn]] void Oversized() const;
 
     ReplacementFile& File();
 

@@ -40,11 +40,11 @@ private:
     std::uint64_t scanned_ = 0;  // bytes of the blocks before this one, where a line in pieces counts from
     bool open_ = false;     // a line began in an earlier block and has not ended
     bool afterCr_ = false;  // the last block ended with a CR, so an LF opening this one belongs to it
-    // Where the line ends and separators of a block lie: room for one
-    // position per byte of the largest block so far, in each.
-    std::unique_ptr<std::uint32_t[]> ends_;
-    std::unique_ptr<std::uint32_t[]> separators_;
-    std::size_t room_ = 0;
+    // Where the line ends and separators of a block lie: a bit per byte of
+    // the largest block so far, in each.
+    std::unique_ptr<std::uint64_t[]> ends_;
+    std::unique_ptr<std::uint64_t[]> separators_;
+    std::size_t words_ = 0;
 };
 
 template <typename OnLine>
@@ -53,44 +53,41 @@ bool LineScanner::Scan(std::string_view block, OnLine&& onLine) {
     const char* const data = block.data();
     std::size_t begin = afterCr_ && block.front() == '\n' ? 1 : 0;
     afterCr_ = false;
-    if (room_ < block.size()) {
-        // Left uninitialised: only the few positions a block has are ever
-        // written, so most of the pages are never touched.
-        ends_.reset(new std::uint32_t[block.size()]);
-        separators_.reset(new std::uint32_t[block.size()]);
-        room_ = block.size();
+    const std::size_t words = MarkWords(block.size());
+    if (words_ < words) {
+        ends_.reset(new std::uint64_t[words]);
+        separators_.reset(new std::uint64_t[words]);
+        words_ = words;
     }
-    const Marks marks = FindMarks(block, fields_.Separator, ends_.get(), separators_.get());
-    const std::uint32_t* separator = separators_.get();
+    MarkBytes(block, fields_.Separator, ends_.get(), separators_.get());
     std::size_t end = block.size();  // of the text: the block's, or where a NUL is
-    for (const std::uint32_t* mark = ends_.get(); mark != marks.endsEnd; ++mark) {
-        const std::size_t at = *mark;
-        const char byte = data[at];
-        if (byte == '\0') {
-            end = at;
-            break;
-        }
-        if (at < begin) continue;  // the LF of a CR LF
-        const std::uint32_t* const firstSeparator = separator;
-        while (separator != marks.separatorsEnd && *separator < at) ++separator;
-        const std::string_view line = block.substr(begin, at - begin);
-        if (open_) {
-            // A line begun in an earlier block: its separators are found as
-            // its pieces are fed.
-            open_ = false;
-            fields_.Feed(line);
-            fields_.End();
-        } else {
-            fields_.SplitAt(line, data, firstSeparator, static_cast<std::size_t>(separator - firstSeparator));
-        }
-        ++lines_;
-        onLine();
-        begin = at + 1;
-        if (byte == '\r') {
-            if (begin == block.size())
-                afterCr_ = true;
-            else if (data[begin] == '\n')
-                ++begin;
+    for (std::size_t w = 0; w < words && end == block.size(); ++w) {
+        for (std::uint64_t bits = ends_[w]; bits != 0; bits &= bits - 1) {
+            const std::size_t at = 64 * w + static_cast<std::size_t>(__builtin_ctzll(bits));
+            const char byte = data[at];
+            if (byte == '\0') {
+                end = at;
+                break;
+            }
+            if (at < begin) continue;  // the LF of a CR LF
+            if (open_) {
+                // A line begun in an earlier block: its separators are found
+                // as its pieces are fed.
+                open_ = false;
+                fields_.Feed(block.substr(begin, at - begin));
+                fields_.End();
+            } else {
+                fields_.SplitMarked(block, begin, at, separators_.get());
+            }
+            ++lines_;
+            onLine();
+            begin = at + 1;
+            if (byte == '\r') {
+                if (begin == block.size())
+                    afterCr_ = true;
+                else if (data[begin] == '\n')
+                    ++begin;
+            }
         }
     }
     if (begin < end) {

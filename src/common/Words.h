@@ -28,12 +28,11 @@ public:
     // Set when a field past the end was asked for; cleared at every split.
     bool OutOfRange = false;
 
-    // Splits a text whose `count` separators were found beforehand, as the
-    // line scanner finds them together with the line ends: in order, at
-    // base + separators[0], base + separators[1] and so on. Returns the
-    // number of fields, which are views into the text and valid as long as
-    // it is.
-    std::int64_t SplitAt(std::string_view text, const char* base, const std::uint32_t* separators, std::size_t count);
+    // Splits the text block[begin, end) whose separators were marked
+    // beforehand, as the line scanner marks them together with the line ends
+    // (ByteMarks.h): a bit per byte of block. Returns the number of fields,
+    // which are views into block and valid as long as it is.
+    std::int64_t SplitMarked(std::string_view block, std::size_t begin, std::size_t end, const std::uint64_t* separators);
     // Field number index (from 0) of the last split; the empty text below 0
     // or past the end, and past the end also sets OutOfRange.
     std::string_view Field(int index) {
@@ -43,6 +42,8 @@ public:
     }
     // The number of fields of the last split.
     std::int64_t Count() const { return count_; }
+    // The size of the last text split whole, in bytes.
+    std::size_t Size() const { return size_; }
 
     // From now on Field gives no more than the first `bytes` bytes of field
     // index (below kKeptFields), and no more of it is kept.
@@ -83,6 +84,7 @@ private:
     std::array<std::string_view, kKeptFields> fields_{};
     std::array<std::size_t, kKeptFields> limits_ = MakeNoLimits();
     std::int64_t count_ = 0;
+    std::size_t size_ = 0;
     // Of a whole text: what follows the last kept field's separator.
     std::string_view rest_;
     // Of a text in pieces: the kept fields' bytes (their room reused from
@@ -109,26 +111,36 @@ private:
 // unless it is empty: a separator at the very end opens no further field.
 // Kept fields past the count keep what an earlier text left, as Field never
 // reads them.
-inline std::int64_t WordSplitter::SplitAt(std::string_view text, const char* base, const std::uint32_t* separators,
-                                          std::size_t count) {
+inline std::int64_t WordSplitter::SplitMarked(std::string_view block, std::size_t begin, std::size_t end,
+                                              const std::uint64_t* separators) {
     OutOfRange = false;
     inPieces_ = false;
-    const char* begin = text.data();
-    const char* const end = begin + text.size();
-    const std::size_t kept = std::min(count, fields_.size());
-    for (std::size_t i = 0; i < kept; ++i) {
-        const char* const separator = base + separators[i];
-        fields_[i] = std::string_view(begin, static_cast<std::size_t>(separator - begin));
-        begin = separator + 1;
+    rest_ = {};
+    size_ = end - begin;
+    if (begin == end) return count_ = 0;
+    const char* const data = block.data();
+    std::size_t fieldBegin = begin;
+    std::size_t kept = 0;
+    std::int64_t beyond = 0;  // separators past the kept fields
+    const std::size_t last = (end - 1) / 64;
+    std::uint64_t bits = separators[begin / 64] & (~std::uint64_t{0} << (begin % 64));
+    for (std::size_t w = begin / 64;; bits = separators[++w]) {
+        if (w == last) bits &= ~std::uint64_t{0} >> (63 - (end - 1) % 64);
+        for (; bits != 0 && kept < kKeptFields; bits &= bits - 1) {
+            const std::size_t at = 64 * w + static_cast<std::size_t>(__builtin_ctzll(bits));
+            fields_[kept++] = std::string_view(data + fieldBegin, at - fieldBegin);
+            fieldBegin = at + 1;
+        }
+        for (; bits != 0; bits &= bits - 1) ++beyond;
+        if (w == last) break;
     }
-    if (count < fields_.size()) {
-        rest_ = {};
-        if (begin < end) fields_[count++] = std::string_view(begin, static_cast<std::size_t>(end - begin));
-        return count_ = static_cast<std::int64_t>(count);
+    const bool lastField = data[end - 1] != Separator;
+    if (kept < kKeptFields) {
+        if (lastField) fields_[kept] = std::string_view(data + fieldBegin, end - fieldBegin);
+    } else {
+        rest_ = std::string_view(data + fieldBegin, end - fieldBegin);
     }
-    rest_ = std::string_view(begin, static_cast<std::size_t>(end - begin));
-    const bool lastField = base + separators[count - 1] + 1 < end;
-    return count_ = static_cast<std::int64_t>(count) + (lastField ? 1 : 0);
+    return count_ = static_cast<std::int64_t>(kept) + beyond + (lastField ? 1 : 0);
 }
 
 }  // namespace iwv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,20 @@ struct CountConverter {
         return counts;
     }
 };
+
+// The quantity rule: a quantity of size bytes whose first point is at point
+// (size when it has none) is, in thousandths without a point, its bytes
+// before the point, then the bytes after it, at most three (the rest is
+// dropped, never rounded), then as many zeros as make three; nothing for the
+// point alone, which gives no count line. By positions, so that it holds for
+// a quantity of any length, however its bytes are reached.
+struct Thousandths {
+    std::uint64_t whole;         // the bytes before the point
+    std::uint64_t fractionFrom;  // where the fraction's bytes begin
+    std::uint64_t fraction;      // how many of them
+    std::size_t zeros;           // after them
+};
+std::optional<Thousandths> ThousandthsOf(std::uint64_t size, std::uint64_t point);
 
 // A quantity in thousandths without a point, as three texts written one
 // after the other: what stood before the first point, unchanged; at most

@@ -11,20 +11,37 @@ namespace {
 
 using Positions = std::vector<std::uint32_t>;
 
-constexpr std::uint32_t kUnwritten = 0xDEADBEEF;  // no position of a text this short
+constexpr std::uint64_t kUnwritten = 0xDEADBEEFDEADBEEF;
 
-// The line ends, then the separators; fails the test where FindMarks wrote
-// past the room it was given.
+// The positions a map marks, in order.
+Positions Decoded(const std::vector<std::uint64_t>& words) {
+    Positions positions;
+    for (std::size_t w = 0; w < words.size(); ++w)
+        for (std::uint64_t bits = words[w]; bits != 0; bits &= bits - 1)
+            positions.push_back(static_cast<std::uint32_t>(64 * w + static_cast<std::size_t>(__builtin_ctzll(bits))));
+    return positions;
+}
+
+// The line ends, then the separators, as marks fills its maps; fails the
+// test where it wrote past the words the text needs.
+template <typename Marks>
+std::pair<Positions, Positions> MarkedBy(Marks marks, std::string_view text, char separator) {
+    const std::size_t words = MarkWords(text.size());
+    std::vector<std::uint64_t> ends(words + 1, kUnwritten);
+    std::vector<std::uint64_t> separators(words + 1, kUnwritten);
+    marks(text, separator, ends.data(), separators.data());
+    EXPECT_EQ(ends[words], kUnwritten);
+    EXPECT_EQ(separators[words], kUnwritten);
+    ends.resize(words);
+    separators.resize(words);
+    return {Decoded(ends), Decoded(separators)};
+}
+
+// The fast marks and the scalar ones, which must agree.
 std::pair<Positions, Positions> MarksOf(std::string_view text, char separator) {
-    const std::size_t room = text.size();
-    Positions ends(room + 1, kUnwritten);
-    Positions separators(room + 1, kUnwritten);
-    const Marks marks = FindMarks(text, separator, ends.data(), separators.data());
-    EXPECT_EQ(ends[room], kUnwritten);
-    EXPECT_EQ(separators[room], kUnwritten);
-    ends.resize(static_cast<std::size_t>(marks.endsEnd - ends.data()));
-    separators.resize(static_cast<std::size_t>(marks.separatorsEnd - separators.data()));
-    return {ends, separators};
+    const auto fast = MarkedBy(&MarkBytes, text, separator);
+    EXPECT_EQ(fast, MarkedBy(&MarkBytesScalar, text, separator));
+    return fast;
 }
 
 std::pair<Positions, Positions> ExpectedMarks(const std::string& text, char separator) {

@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto& dir = iwv::fuzz::ScratchDirectory();
     iwv::fuzz::WriteFile(dir / "inwin.txt", bytes);
     const iwv::ConversionCounts counts =
-        iwv::CountConverter::Convert(platform::SystemFileSystem(), (dir / "inwin.txt").string(), (dir / "count.txt").string());
+        iwv::CountConverter::Convert(iwv::platform::SystemFileSystem(), (dir / "inwin.txt").string(), (dir / "count.txt").string());
 
     const std::vector<std::string> terminal = iwv::fuzz::ReferenceLines(bytes);
     bool wellFormed = false;

@@ -1,6 +1,7 @@
 // Cuts arbitrary bytes into lines and fields, handed over in blocks of a size
 // picked by the first byte, with ';' or no separator, and checks them against
-// a byte-by-byte reading of the line-end rules and a plain split of each line.
+// a byte-by-byte reading of the line-end rules and a plain split of each line;
+// and checks the fast byte marks against the scalar ones a byte at a time.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "Property.h"
 #include "Reference.h"
+#include "common/ByteMarks.h"
 #include "common/LineScanner.h"
 
 namespace {
@@ -49,6 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t blockSize = 1 + (data[0] >> 1) * 2;
     const char separator = (data[0] & 1) ? ';' : '\0';
     const std::string_view bytes = iwv::fuzz::Bytes(data + 1, size - 1);
+
+    const std::size_t words = iwv::MarkWords(bytes.size());
+    std::vector<std::uint64_t> ends(words), separators(words), scalarEnds(words), scalarSeparators(words);
+    iwv::MarkBytes(bytes, separator, ends.data(), separators.data());
+    iwv::MarkBytesScalar(bytes, separator, scalarEnds.data(), scalarSeparators.data());
+    Require(ends == scalarEnds && separators == scalarSeparators, "the fast marks are the scalar ones");
 
     iwv::WordSplitter fields;
     fields.Separator = separator;

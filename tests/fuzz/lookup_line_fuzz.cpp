@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = iwv::fuzz::Bytes(data + 1, size - 1);
     const auto& dir = iwv::fuzz::ScratchDirectory();
     iwv::fuzz::WriteFile(dir / "goods.txt", bytes);
-    const iwv::ConversionCounts counts = converter.Convert(platform::SystemFileSystem(), (dir / "goods.txt").string(), (dir / "inwout.txt").string());
+    const iwv::ConversionCounts counts = converter.Convert(iwv::platform::SystemFileSystem(), (dir / "goods.txt").string(), (dir / "inwout.txt").string());
 
     const std::vector<std::string> goods = iwv::fuzz::ReferenceLines(bytes);
     bool wellFormed = false;
