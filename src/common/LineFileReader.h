@@ -52,14 +52,14 @@ public:
     // "Cannot open file <path>" when the file cannot be read back.
     template <typename Sink>
     void ForEachPiece(WordSplitter& fields, int index, std::uint64_t from, std::uint64_t to, Sink&& sink) {
-        const std::string_view held = fields.Field(index);
-        if (to <= held.size()) {
-            sink(held.substr(from, to - from));
+        const std::string_view kept = fields.Field(index);
+        if (to <= kept.size()) {
+            sink(kept.substr(from, to - from));
             return;
         }
-        if (from < held.size()) {
-            sink(held.substr(from));
-            from = held.size();
+        if (from < kept.size()) {
+            sink(kept.substr(from));
+            from = kept.size();
         }
         for (std::uint64_t at = fields.FieldStart(index) + from, end = fields.FieldStart(index) + to; at < end;) {
             const std::string_view bytes = ReadBack(at, end - at);

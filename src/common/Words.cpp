@@ -38,7 +38,7 @@ void WordSplitter::Begin(std::uint64_t start) {
     fields_ = {};
     count_ = 0;
     rest_ = {};
-    for (ByteBuffer& held : held_) held.Clear();
+    for (ByteBuffer& kept : kept_) kept.Clear();
     starts_.fill(start);
     sizes_.fill(0);
     fed_ = start;
@@ -55,7 +55,7 @@ void WordSplitter::Feed(std::string_view piece) {
     fed_ += piece.size();
     while (separators_ < kKeptFields) {
         const std::size_t end = Find(piece, Separator);
-        Hold(separators_, piece.substr(0, end));
+        Keep(separators_, piece.substr(0, end));
         if (end == piece.size()) return;
         ++separators_;
         piece.remove_prefix(end + 1);
@@ -67,16 +67,16 @@ void WordSplitter::Feed(std::string_view piece) {
 
 std::int64_t WordSplitter::End() {
     count_ = anyBytes_ ? separators_ + (endsWithSeparator_ ? 0 : 1) : 0;
-    for (std::size_t i = 0; i < held_.size(); ++i) fields_[i] = held_[i].View();
+    for (std::size_t i = 0; i < kept_.size(); ++i) fields_[i] = kept_[i].View();
     return count_;
 }
 
-void WordSplitter::Hold(std::int64_t index, std::string_view bytes) {
+void WordSplitter::Keep(std::int64_t index, std::string_view bytes) {
     const auto i = static_cast<std::size_t>(index);
     sizes_[i] += bytes.size();
-    ByteBuffer& held = held_[i];
-    const std::size_t most = std::min(limits_[i], kHeldBytes);
-    if (held.Size() < most) held.Append(bytes.substr(0, most - held.Size()));
+    ByteBuffer& kept = kept_[i];
+    const std::size_t most = std::min(limits_[i], kKeptBytes);
+    if (kept.Size() < most) kept.Append(bytes.substr(0, most - kept.Size()));
 }
 
 }  // namespace iwv

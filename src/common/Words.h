@@ -49,26 +49,26 @@ public:
     // index (below kKeptFields), and no more of it is kept.
     void Limit(int index, std::size_t bytes);
 
-    // A text too long to be held whole (a line longer than the block a file
-    // is read in) is split in pieces: Begin, Feed with every piece in order,
+    // A text too long for one block (a line longer than the block a file is
+    // read in) is split in pieces: Begin, Feed with every piece in order,
     // then End, which returns the number of fields. A piece need not outlive
-    // Feed: the splitter copies what it keeps, the first kHeldBytes bytes of
+    // Feed: the splitter copies what it keeps, the first kKeptBytes bytes of
     // each of the first kKeptFields fields, up to their limits. A later field
     // of such a text reads as the empty text. start is where the text begins
     // in whatever its pieces come from, so that the bytes of a field longer
-    // than what is held of it can be found there again (FieldStart).
+    // than what is kept of it can be found there again (FieldStart).
     void Begin(std::uint64_t start = 0);
     void Feed(std::string_view piece);
     std::int64_t End();
 
-    // A field of a text in pieces is held up to this many bytes: enough for
+    // Of a field of a text in pieces, this many bytes are kept: enough for
     // any field of a sound line, and a fixed amount however long a broken
     // line is.
-    static constexpr std::size_t kHeldBytes = std::size_t{1} << 16;
+    static constexpr std::size_t kKeptBytes = std::size_t{1} << 16;
     // Whether the last text was split in pieces.
     bool InPieces() const { return inPieces_; }
     // The whole size of field index (below kKeptFields), up to its limit;
-    // more than Field gives where the field is longer than what is held.
+    // more than Field gives where the field is longer than what is kept.
     std::uint64_t FieldSize(int index) const {
         if (index < 0 || index >= count_ || index >= kKeptFields) return 0;
         const auto i = static_cast<std::size_t>(index);
@@ -79,7 +79,7 @@ public:
 
 private:
     std::string_view OtherField(int index);
-    void Hold(std::int64_t index, std::string_view bytes);
+    void Keep(std::int64_t index, std::string_view bytes);
 
     std::array<std::string_view, kKeptFields> fields_{};
     std::array<std::size_t, kKeptFields> limits_ = MakeNoLimits();
@@ -91,7 +91,7 @@ private:
     // text to text), starts and whole sizes, the separators so far, whether
     // there were bytes at all and whether the last one was a separator.
     bool inPieces_ = false;
-    std::array<ByteBuffer, kKeptFields> held_;
+    std::array<ByteBuffer, kKeptFields> kept_;
     std::array<std::uint64_t, kKeptFields> starts_{};
     std::array<std::uint64_t, kKeptFields> sizes_{};
     std::uint64_t fed_ = 0;  // where the next piece begins, counted as Begin's start

@@ -1,22 +1,14 @@
 #include "driver/OperationJournal.h"
 
-#include <cstdio>
-
 #include "common/LibraryVersion.h"
 #include "common/Texts.h"
+#include "common/TimeText.h"
 #include "driver/WorkDirectory.h"
 
 namespace iwv {
 namespace {
 
 constexpr const char* kLineEnd = "\r\n";
-
-std::string Stamp(const platform::LocalTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
-    return text;
-}
 
 std::string Text(std::string_view text) { return std::string(text); }
 
@@ -61,7 +53,7 @@ std::string OperationJournal::Heading(const platform::LocalTime& when, bool begi
     const bool exports = kind_ == DriverKind::Export;
     const std::string_view event = begins ? (exports ? text::kExportBegins.view() : text::kImportBegins.view())
                                           : (exports ? text::kExportEnds.view() : text::kImportEnds.view());
-    return Stamp(when) + " " + Text(event) + " " + dataPath_ + kLineEnd;
+    return TimeText(when, TimeStyle::Reading) + " " + Text(event) + " " + dataPath_ + kLineEnd;
 }
 
 std::string OperationJournal::StartedText() const {

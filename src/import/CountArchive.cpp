@@ -9,6 +9,7 @@
 #include "common/HeldFile.h"
 #include "common/PathText.h"
 #include "common/Texts.h"
+#include "common/TimeText.h"
 #include "driver/WorkDirectory.h"
 
 namespace iwv {
@@ -60,13 +61,6 @@ bool EndsWith(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-std::string Stamp(const platform::LocalTime& t) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d_%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute,
-                  t.second);
-    return text;
-}
-
 }  // namespace
 
 CountArchive::CountArchive(platform::FileSystem& files, const std::string& workDirectory)
@@ -105,7 +99,11 @@ CountArchive::Entry CountArchive::Begin(const platform::LocalTime& when) const {
     unsigned long long number = 1;
     for (const ArchivedFolder& folder : Folders())
         if (folder.number) number = std::max(number, *folder.number + 1);
-    const std::string name = Stamp(when) + std::string(kNotImported);
+    // The number orders the folders; a clock out of all range only loses the
+    // time in the name.
+    std::string stamp = TimeText(when, TimeStyle::Naming);
+    if (!Matches(stamp, 0, kStampPattern, kStampLength) || stamp.size() != kStampLength) stamp = "0000-00-00_000000";
+    const std::string name = stamp + std::string(kNotImported);
     for (int attempt = 0;; ++attempt, ++number) {
         char prefix[32];
         std::snprintf(prefix, sizeof prefix, "%06llu_", number);

@@ -156,7 +156,7 @@ TEST(WordSplitter, SecondSplitReplacesFieldsAndClearsOutOfRange) {
 // others stay whole, but for what a text in pieces does not hold of a long
 // field: its size and its start say where the rest of it lies.
 TEST(WordSplitter, LimitedFieldsGiveTheirFirstBytes) {
-    const std::size_t kLong = WordSplitter::kHeldBytes + 3;
+    const std::size_t kLong = WordSplitter::kKeptBytes + 3;
     const std::string text = "x;0123456789;abc;;" + std::string(kLong, 'q');
     const std::vector<std::uint64_t> sizes = {0, 4, 3, 0, kLong};
     for (bool inPieces : {false, true}) {
@@ -175,7 +175,7 @@ TEST(WordSplitter, LimitedFieldsGiveTheirFirstBytes) {
         } else {
             EXPECT_EQ(line.Split(splitter, text), 5);
         }
-        const std::size_t held = inPieces ? WordSplitter::kHeldBytes : kLong;
+        const std::size_t held = inPieces ? WordSplitter::kKeptBytes : kLong;
         EXPECT_EQ(FieldsOf(splitter, kKept), (std::vector<std::string>{"", "0123", "abc", "", std::string(held, 'q')}));
         for (int i = 0; i < 5; ++i) EXPECT_EQ(splitter.FieldSize(i), sizes[static_cast<std::size_t>(i)]) << i;
     }

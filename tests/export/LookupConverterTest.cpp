@@ -188,7 +188,7 @@ TEST_F(LookupFile, ConvertsLinesThatSpanTheReadersBlocks) {
 // Fields longer than the splitter holds, in a line longer than the reader's
 // block: code and numbers pass whole, the name is cut to N.
 TEST_F(LookupFile, LongFieldsPassWholeWhereTheRulesKeepThem) {
-    const std::size_t kLong = LineFileReader::kBlockBytes + WordSplitter::kHeldBytes;
+    const std::size_t kLong = LineFileReader::kBlockBytes + WordSplitter::kKeptBytes;
     const std::string code = std::string(kLong, 'c') + ",d";
     const std::string name = "N" + std::string(kLong, ',');
     const std::string purchase = std::string(kLong, '1') + "789";

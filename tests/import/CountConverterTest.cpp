@@ -128,7 +128,7 @@ TEST(CountConverter, ConvertsLinesThatSpanTheReadersBlocks) {
 // Fields longer than the splitter holds, and lines longer than the reader's
 // block: the count line is what the rule gives the whole texts.
 TEST(CountConverter, LongFieldsGiveWhatTheRuleGivesTheWholeText) {
-    constexpr std::size_t kHeld = WordSplitter::kHeldBytes;
+    constexpr std::size_t kHeld = WordSplitter::kKeptBytes;
     constexpr std::size_t kLong = LineFileReader::kBlockBytes + kHeld;
     const std::string digits(kLong, '4');
     struct LongCase {
