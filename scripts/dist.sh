@@ -9,8 +9,9 @@
 #     every program carry the version resource of the kit's version;
 #   - the version is the build's (cmake/BuildVersion.cmake), and a release
 #     version has a dated CHANGELOG.md section;
-#   - the README, INSTALACJA.txt, the licence and the changelog are CR LF, and
-#     the README says what the kit does (scripts/check-kit-readme.py);
+#   - the README, INSTALACJA.txt, the licence and the changelog are CR LF,
+#     INSTALACJA.txt has no line over 100 characters, and the README says
+#     what the kit does (scripts/check-kit-readme.py);
 #   - the samples are what the conversions make, IWVestra.h compiles as C89
 #     and C++11 with a pointer type for every entry point, and a host written
 #     from the README links with both import libraries and runs an export
@@ -219,6 +220,13 @@ check_sources() {
     [ "$(tail -c1 "$text" | od -An -c | tr -d ' ')" = '\n' ] || fail "$text must end with a line end"
     ! grep -q $'\r' "$text" || fail "$text must have LF line ends; the kit gets CR LF"
   done
+  # Notepad shows the guide as it is, unwrapped: no line of it is longer than
+  # 100 characters, counted in Windows-1250, one byte each.
+  local guide_cp1250 long_line
+  guide_cp1250=$(iconv -f UTF-8 -t WINDOWS-1250 docs/INSTALACJA.txt) ||
+    fail "docs/INSTALACJA.txt has characters that Windows-1250 lacks"
+  long_line=$(LC_ALL=C awk 'length > 100 { print NR; exit }' <<<"$guide_cp1250")
+  [ -z "$long_line" ] || fail "docs/INSTALACJA.txt line $long_line is longer than 100 characters"
 }
 
 # Every line of a text file ends with CR LF.
