@@ -111,8 +111,8 @@ inline constexpr auto kNoProblems = Cp1250("nie znaleziono problemów");
 inline constexpr auto kProblems = Cp1250("liczba problemów: %s");
 
 inline constexpr auto kCodeNotInList = Cp1250(
-    "--%s „%s” nie jest żadną z wartości %s: sterowniki dostaną polecenia „%s” i „%s”, bez tego kodu, "
-    "i same wybiorą %s");
+    "--%s „%s” nie jest żadną z wartości %s: sterowniki dostaną polecenia „%s” i „%s”, bez kodu, który "
+    "wskazałby %s");
 inline constexpr auto kPortWord = Cp1250("port");
 inline constexpr auto kBaudWord = Cp1250("prędkość");
 inline constexpr auto kValueNotInList =

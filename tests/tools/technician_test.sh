@@ -149,7 +149,7 @@ expect "a missing goods file fails" "PROBLEM: plik towarów $work\\Dane\\brak.tx
 check "$goods" --port com3 --length 12
 expect "values off the lists say what the drivers and the plug-in get" \
   "PROBLEM: --port „com3” nie jest żadną z wartości COM1|" \
-  "sterowniki dostaną polecenia „dlookup.exe inwout.txt,1” i „232_read.exe inwin.txt,1”, bez tego kodu, i same wybiorą port" \
+  "sterowniki dostaną polecenia „dlookup.exe inwout.txt,1” i „232_read.exe inwin.txt,1”, bez kodu, który wskazałby port" \
   "PROBLEM: --length „12” nie jest żadną z wartości 10 liter|15 liter|20 liter|25 liter|30 liter: wtyczka przyjmie wartość domyślną 20 liter"
 
 deep="$tmp/$(printf 'g%.0s' $(seq 250))"

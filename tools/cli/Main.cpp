@@ -8,6 +8,7 @@
 
 #include "Command.h"
 #include "common/Error.h"
+#include "platform/Console.h"
 #include "common/LibraryVersion.h"
 
 namespace iwv::cli {
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
     try {
         return iwv::cli::Run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const iwv::Error& error) {
-        std::cerr << error.Message() << '\n';
+        iwv::platform::WriteText(iwv::platform::StandardStream::Error, error.Message() + "\n");
     } catch (const std::exception& error) {
         std::cerr << "iwvestra: " << error.what() << '\n';
     }
