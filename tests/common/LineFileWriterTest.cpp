@@ -130,6 +130,16 @@ TEST(LineFileWriter, WithAnyCallFailingLeavesTheOldFileOrTheWholeNewOne) {
     }
 }
 
+// Room for a line is bounded: one too long for it is refused, never written
+// past the block.
+TEST(LineFileWriter, RefusesRoomForALineLongerThanItHas) {
+    TempDir dir;
+    LineFileWriter writer(platform::SystemFileSystem(), {dir.File("out.txt")});
+    EXPECT_NE(writer.Reserve(LineFileWriter::kLongestLine), nullptr);
+    EXPECT_EQ(ErrorOf([&] { writer.Reserve(LineFileWriter::kLongestLine + 1); }),
+              "Cannot write file " + dir.File("out.txt"));
+}
+
 TEST(LineFileWriter, IntoAMissingDirectoryNamesThePath) {
     TempDir dir;
     const std::string path = (dir.Path() / "missing" / "inwout.txt").string();

@@ -125,11 +125,22 @@ TEST(CountConverter, ConvertsLinesThatSpanTheReadersBlocks) {
     EXPECT_TRUE(Convert(terminal).count == expected);
 }
 
-// Fields longer than the splitter holds, and lines longer than the reader's
+// Lines that fill a block all but a few bytes lie whole in it and are written
+// straight into the writer's room, which must hold them and what the rule
+// adds; after them, short lines, from the next block.
+TEST(CountConverter, LineAlmostABlockLongIsWrittenWhole) {
+    for (const std::size_t spare : {2, 5, 16, 40}) {
+        const std::string code(LineFileReader::kBlockBytes - spare - 4, 'c');
+        const std::string converted = Convert(code + ",1.5\r\n7,2\r\n").count;
+        EXPECT_TRUE(converted == "INW;" + code + ";1500\r\nINW;7;2000\r\n") << "spare " << spare;
+    }
+}
+
+// Fields longer than the splitter keeps, and lines longer than the reader's
 // block: the count line is what the rule gives the whole texts.
 TEST(CountConverter, LongFieldsGiveWhatTheRuleGivesTheWholeText) {
-    constexpr std::size_t kHeld = WordSplitter::kKeptBytes;
-    constexpr std::size_t kLong = LineFileReader::kBlockBytes + kHeld;
+    constexpr std::size_t kKept = WordSplitter::kKeptBytes;
+    constexpr std::size_t kLong = LineFileReader::kBlockBytes + kKept;
     const std::string digits(kLong, '4');
     struct LongCase {
         std::string code;
@@ -138,7 +149,7 @@ TEST(CountConverter, LongFieldsGiveWhatTheRuleGivesTheWholeText) {
     std::vector<LongCase> cases = {{"C", digits}, {std::string(kLong, 'c'), "1.5"}, {digits, digits + ".2"}};
     // The first point anywhere: at the start, on both sides of what is held,
     // at the block's end and last; followed by no to four characters.
-    for (const std::size_t point : {std::size_t{0}, kHeld - 1, kHeld, kHeld + 1, LineFileReader::kBlockBytes - 7, kLong - 1}) {
+    for (const std::size_t point : {std::size_t{0}, kKept - 1, kKept, kKept + 1, LineFileReader::kBlockBytes - 7, kLong - 1}) {
         for (std::size_t fraction = 0; fraction <= 4; ++fraction) {
             std::string quantity = digits.substr(0, point) + "." + std::string(fraction, '9');
             cases.push_back({"C", quantity + std::string(kLong - std::min(kLong, quantity.size()), '8')});

@@ -13,6 +13,7 @@
 #include "ElapsedTimer.h"
 #include "HostSession.h"
 #include "PluginLibrary.h"
+#include "common/PathText.h"
 
 namespace {
 
@@ -49,9 +50,7 @@ struct Command {
 std::string DefaultLibraryPath() {
     char path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string self(path, length);
-    const std::size_t slash = self.find_last_of("\\/");
-    return (slash == std::string::npos ? std::string() : self.substr(0, slash + 1)) + "IWVestra.dll";
+    return FolderOf(std::string_view(path, length)) + "IWVestra.dll";
 }
 
 bool Parse(int argc, char** argv, Command& command) {
