@@ -239,10 +239,12 @@ if [[ $ONLY_TIMING == 1 ]]; then
 fi
 
 echo "=== Memory on $LINES lines"
+rm -f "$work"/lookup-*.txt "$work"/count-*.txt
 lookup_kib=$(peak_kib "$tool" lookup "$work/goods.txt" "$work/memory.txt")
 rm -f "$work/memory.txt"
 count_kib=$(peak_kib "$tool" count "$work/inwin.txt" "$work/memory.txt")
-rm -f "$work/memory.txt" "$work"/lookup-*.txt "$work"/count-*.txt
+rm -f "$work/memory.txt"
+echo "goods file: peak $(mib "$lookup_kib"); terminal data file: peak $(mib "$count_kib")"
 
 # big_file KIND COMMAND TEXT: converts a generated file of BIG_LINES lines of
 # KIND (goods or terminal) with the tool's COMMAND once, and prints "KIB SAME":
