@@ -1,9 +1,12 @@
 // iwvestra-benchdata: writes a goods file or a terminal data file of a given
 // number of lines, always the same for the same arguments, for measuring the
-// conversions on files of a realistic size and shape.
+// conversions on files of a realistic size and shape; or, for holding the
+// bench's reference loop to the tool's rules, a file of both kinds' pieces
+// in any order, line ends of every kind, NULs and fields longer than a block.
 
 #include <cstdio>
 #include <iostream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -47,6 +50,27 @@ public:
         Emit();
     }
 
+    // Pieces of goods and terminal lines run together, numbered by `seed`.
+    void Mixed(unsigned long seed) {
+        static constexpr std::string_view kPieces[] = {
+            "a",  "x", "5",  "0",  "00000", ".",    ";",   ",",     "\r",       "\n",    "\r\n",
+            "\n\r", " ", "12", "1.", "-1.5",  "1.2.3", "000", "2.5009", "123456.5", "\xb9\xea", "X;77;S\xf3l;5;0;1000"};
+        random_.seed(seed);
+        for (unsigned long pieces = Uniform(0, 400); pieces > 0; --pieces) {
+            if (Uniform(0, 999) == 0) {
+                line_ += '\0';
+            } else if (Uniform(0, 59) == 0) {
+                // Longer than the 256 KiB blocks both programs read in, or
+                // than the 64 KiB the tool keeps of a field.
+                const char filler = "7x,"[Uniform(0, 2)];
+                line_.append(Uniform(60000, 700000), filler);
+            } else {
+                line_ += kPieces[Uniform(0, std::size(kPieces) - 1)];
+            }
+        }
+        std::fwrite(line_.data(), 1, line_.size(), out_);
+    }
+
 private:
     unsigned long Uniform(unsigned long low, unsigned long high) {
         return std::uniform_int_distribution<unsigned long>(low, high)(random_);
@@ -80,11 +104,13 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || (std::string_view(argv[1]) != "goods" && std::string_view(argv[1]) != "terminal")) {
-        std::cerr << "usage: iwvestra-benchdata goods|terminal LINES OUTPUT\n";
+    const std::string_view kind = argc == 4 ? argv[1] : "";
+    if (kind != "goods" && kind != "terminal" && kind != "mixed") {
+        std::cerr << "usage: iwvestra-benchdata goods|terminal LINES OUTPUT\n"
+                     "       iwvestra-benchdata mixed SEED OUTPUT\n";
         return 2;
     }
-    const unsigned long lines = std::stoul(argv[2]);
+    const unsigned long number = std::stoul(argv[2]);
     std::FILE* out = std::fopen(argv[3], "wb");
     if (!out) {
         std::cerr << "cannot create " << argv[3] << '\n';
@@ -98,7 +124,8 @@ int main(int argc, char** argv) {
     std::vector<char> buffer(std::size_t{1} << 20);
     std::setvbuf(out, buffer.data(), _IOFBF, buffer.size());
     Generator generator(out);
-    const bool goods = std::string_view(argv[1]) == "goods";
-    for (unsigned long i = 1; i <= lines; ++i) goods ? generator.GoodsLine(i) : generator.TerminalLine();
+    if (kind == "mixed") generator.Mixed(number);
+    for (unsigned long i = 1; kind != "mixed" && i <= number; ++i)
+        kind == "goods" ? generator.GoodsLine(i) : generator.TerminalLine();
     return std::fclose(out) == 0 ? 0 : 1;
 }
