@@ -50,7 +50,7 @@ struct Command {
 std::string DefaultLibraryPath() {
     char path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return FolderOf(std::string_view(path, length)) + "IWVestra.dll";
+    return iwv::FolderOf(std::string_view(path, length)) + "IWVestra.dll";
 }
 
 bool Parse(int argc, char** argv, Command& command) {
