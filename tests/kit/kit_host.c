@@ -165,6 +165,31 @@ static void run_export(struct host *host, IWVestraInstance *instance, const char
     check(same_files(path, expected), "the simulated terminal holds the lookup lines as its goods");
 }
 
+/* The path of inwin.txt in the one folder under SHOP\archiwum, which must be
+ * named as an imported count's: without "_niezaimportowany". */
+static void archived_count(char *path, const char *shop)
+{
+    char pattern[MAX_PATH], folder[MAX_PATH];
+    WIN32_FIND_DATAA found;
+    int folders = 0;
+    join(pattern, shop, "archiwum\\*");
+    HANDLE search = FindFirstFileA(pattern, &found);
+    check(search != INVALID_HANDLE_VALUE, "the work directory holds archiwum");
+    path[0] = '\0';
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (found.cFileName[0] == '.') continue;
+        ++folders;
+        join(folder, shop, "archiwum");
+        join(path, folder, found.cFileName);
+        check(strstr(found.cFileName, "_niezaimportowany") == NULL, "the archive's folder is named as imported");
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    check(folders == 1, "one folder in archiwum after one import");
+    strcpy(folder, path);
+    join(path, folder, "inwin.txt");
+}
+
 static void run_import(struct host *host, IWVestraInstance *instance, const char *shop, const char *samples,
                        const char *terminal)
 {
@@ -181,7 +206,9 @@ static void run_import(struct host *host, IWVestraInstance *instance, const char
     check_status(host, "port,baud,timeout");
     check(host->errors == 0, "the import reports no error");
     join(path, shop, "inwin.txt");
-    check(same_files(path, expected), "the work directory's inwin.txt is samples\\inwin.txt");
+    check(GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES, "the work directory keeps no inwin.txt");
+    archived_count(path, shop);
+    check(same_files(path, expected), "the archive's inwin.txt is samples\\inwin.txt");
     join(expected, samples, "count.txt");
     check(same_files(count, expected), "the count file is samples\\count.txt");
 }
