@@ -78,8 +78,9 @@ struct Station {
         };
     }
 
-    Outcome Run(std::int32_t (*operation)(const LibraryInstance&, HostWord, const char*, const OperationServices&),
-                const std::string& dataPath) {
+    using Operation = std::int32_t (*)(const LibraryInstance&, HostWord, const char*, const OperationServices&);
+
+    Outcome Run(Operation operation, const std::string& dataPath) {
         Outcome outcome;
         const OperationServices services = time.Services();
         try {
@@ -91,6 +92,29 @@ struct Station {
         return outcome;
     }
 };
+
+// Runs operation on a fresh station once for each of its changes, the power
+// cut just before it, and once with the power cut after the last; check gets
+// the disk as it comes back up. Returns the number of points.
+template <class SetUp, class Check>
+std::size_t ForEveryPowerCut(const SetUp& setUp, Station::Operation operation, const std::string& dataPath,
+                             const Check& check) {
+    Station counting;
+    setUp(counting);
+    counting.Run(operation, dataPath);
+    const std::size_t changes = counting.files.Changes();
+    for (std::size_t point = 1; point <= changes + 1; ++point) {
+        Station station;
+        setUp(station);
+        station.files.CutPowerAt(point);
+        station.Run(operation, dataPath);
+        const MemoryFileSystem* after = station.files.AfterPowerCut();
+        SCOPED_TRACE(testing::Message() << "power cut before change " << point << " of " << changes << ": "
+                                        << station.files.Hit());
+        check(after ? *after : *station.disk.AfterPowerCut(), station);
+    }
+    return changes + 1;
+}
 
 bool EndsWith(const std::string& text, const std::string& end) {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -208,21 +232,12 @@ TEST_P(EveryFailurePoint, ImportWithAnyCallFailingIsSafeAndNeverASuccess) {
 }
 
 TEST_P(EveryFailurePoint, ImportWithThePowerCutAnywhereLeavesItSafe) {
-    Station counting;
-    SetUp(counting);
-    counting.Run(&ImportStockCount, kCountFile);
-    const std::size_t points = counting.files.Changes();
-    for (std::size_t point = 1; point <= points + 1; ++point) {
-        Station station;
-        SetUp(station);
-        station.files.CutPowerAt(point);
-        station.Run(&ImportStockCount, kCountFile);
-        const MemoryFileSystem* after = station.files.AfterPowerCut();
-        SCOPED_TRACE(testing::Message() << "power cut before change " << point << " of " << points << ": "
-                                        << station.files.Hit());
-        EXPECT_TRUE(Safe(after ? *after : *station.disk.AfterPowerCut(), station.driverRan));
-    }
-    std::cout << "[ points   ] import " << GetParam().name << ": " << points + 1 << " points for a power cut\n";
+    const std::size_t points =
+        ForEveryPowerCut([this](Station& station) { SetUp(station); }, &ImportStockCount, kCountFile,
+                         [this](const MemoryFileSystem& disk, const Station& station) {
+                             EXPECT_TRUE(Safe(disk, station.driverRan));
+                         });
+    std::cout << "[ points   ] import " << GetParam().name << ": " << points << " points for a power cut\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(, EveryFailurePoint, testing::ValuesIn(kImports),
@@ -277,20 +292,12 @@ TEST_P(EveryExportFailurePoint, WithAnyCallFailingTheTerminalGetsTheWholeFileOrN
 }
 
 TEST_P(EveryExportFailurePoint, WithThePowerCutAnywhereTheLookupFileIsOldOrNew) {
-    Station counting;
-    SetUp(counting);
-    counting.Run(&ExportGoods, kGoodsFile);
-    const std::size_t points = counting.files.Changes();
-    for (std::size_t point = 1; point <= points + 1; ++point) {
-        Station station;
-        SetUp(station);
-        station.files.CutPowerAt(point);
-        station.Run(&ExportGoods, kGoodsFile);
-        const MemoryFileSystem* after = station.files.AfterPowerCut();
-        SCOPED_TRACE(testing::Message() << "power cut before change " << point << ": " << station.files.Hit());
-        EXPECT_TRUE(Safe(after ? *after : *station.disk.AfterPowerCut(), station));
-    }
-    std::cout << "[ points   ] export " << GetParam().name << ": " << points + 1 << " points for a power cut\n";
+    const std::size_t points =
+        ForEveryPowerCut([this](Station& station) { SetUp(station); }, &ExportGoods, kGoodsFile,
+                         [this](const MemoryFileSystem& disk, const Station& station) {
+                             EXPECT_TRUE(Safe(disk, station));
+                         });
+    std::cout << "[ points   ] export " << GetParam().name << ": " << points << " points for a power cut\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(, EveryExportFailurePoint, testing::ValuesIn(kExports),
